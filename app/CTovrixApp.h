@@ -1,0 +1,25 @@
+#pragma once
+// The application object: reads the command line, runs a command-line capture and ends, or
+// starts the interactive program.
+#include <string>
+#include "CWinApp.h"
+#include "CommandLine.h"
+#include "GdiplusSession.h"
+
+class CTovrixApp : public CWinApp {
+public:
+    CTovrixApp();
+
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+
+    // Exit codes of a command-line run that could not do what it was asked.
+    static constexpr int kExitCannotWrite = 1;
+    static constexpr int kExitBadArguments = 2;
+
+private:
+    // -c: grabs the rectangle into a JPEG file; returns the process's exit code.
+    int RunCommandLineCapture(const CommandLineOptions& options);
+
+    GdiplusSession m_gdiplus;
+};

@@ -1,0 +1,4 @@
+// The one application object of the program.
+#include "CTovrixApp.h"
+
+CTovrixApp theApp;

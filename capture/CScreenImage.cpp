@@ -1,0 +1,116 @@
+#include "CScreenImage.h"
+#include <cstdio>
+#include <vector>
+#include "DeviceContext.h"
+#include "GdiObject.h"
+#include "JpegWriter.h"
+
+namespace {
+const DWORD kCaptureRop = SRCCOPY | CAPTUREBLT;  // CAPTUREBLT brings layered windows along
+
+int Width(const RECT& r) { return r.right - r.left; }
+int Height(const RECT& r) { return r.bottom - r.top; }
+}  // namespace
+
+BOOL CScreenImage::CaptureRect(const RECT& rect) {
+    Destroy();
+    CDisplayDC screen;
+    CMemoryDC memory(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, Width(rect), Height(rect));
+    BOOL copied = FALSE;
+    {
+        CSelectObject select(memory, bitmap);
+        copied = ::BitBlt(memory, 0, 0, Width(rect), Height(rect), screen, rect.left, rect.top,
+                          kCaptureRop);
+    }
+    Attach(bitmap);
+    return copied;
+}
+
+BOOL CScreenImage::CaptureStretched(int width, int height, const RECT& rect) {
+    Destroy();
+    CDisplayDC screen;
+    CMemoryDC memory(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
+    BOOL copied = FALSE;
+    {
+        CSelectObject select(memory, bitmap);
+        ::SetStretchBltMode(memory, HALFTONE);
+        ::SetBrushOrgEx(memory, 0, 0, nullptr);
+        copied = ::StretchBlt(memory, 0, 0, width, height, screen, rect.left, rect.top,
+                              Width(rect), Height(rect), kCaptureRop);
+    }
+    Attach(bitmap);
+    return copied;
+}
+
+BOOL CScreenImage::CreateBlank(const RECT& rect) {
+    Destroy();
+    CDisplayDC screen;
+    Attach(::CreateCompatibleBitmap(screen, Width(rect), Height(rect)));
+    return TRUE;
+}
+
+BOOL CScreenImage::Resize(int width, int height) {
+    if (IsNull()) return TRUE;
+    CDisplayDC screen;
+    CMemoryDC memory(screen);
+    CBitmap resized;
+    if (!resized.CreateCompatibleBitmap(screen, width, height)) return FALSE;
+    BOOL drawn = FALSE;
+    {
+        CSelectObject select(memory, resized);
+        ::SetStretchBltMode(memory, HALFTONE);
+        ::SetBrushOrgEx(memory, 0, 0, nullptr);
+        RECT target{0, 0, width, height};
+        drawn = Draw(memory, target);
+    }
+    Attach(resized.Detach());
+    return drawn;
+}
+
+COLORREF CScreenImage::PixelAt(int x, int y) const {
+    HDC dc = GetDC();
+    if (!dc) return CLR_INVALID;
+    COLORREF color = ::GetPixel(dc, x, y);
+    ReleaseDC();
+    return color;
+}
+
+bool CScreenImage::ReadPixels(std::vector<uint32_t>& pixels) const {
+    const int width = GetWidth(), height = GetHeight();
+    if (IsNull() || width <= 0 || height <= 0) return false;
+    pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
+    const LONG bytes = static_cast<LONG>(pixels.size() * sizeof(uint32_t));
+    if (GetBPP() == 32) {
+        // One call for the whole bitmap: rows are already 32-bit aligned and top-down.
+        return ::GetBitmapBits(*this, bytes, pixels.data()) == bytes;
+    }
+    // Other display depths: let GDI convert to 32-bit rows from the top in one call, rather than
+    // asking GetPixel for every pixel.
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    CClientDC screen(nullptr);
+    return ::GetDIBits(screen, *this, 0, static_cast<UINT>(height), pixels.data(), &info,
+                       DIB_RGB_COLORS) == height;
+}
+
+HRESULT CScreenImage::SaveJpeg(const std::wstring& path, int quality) const {
+    std::vector<uint32_t> pixels;
+    if (!ReadPixels(pixels)) return E_FAIL;
+    // Opened as Unicode so that any folder or file name works whatever the system code page.
+    FILE* file = _wfopen(path.c_str(), L"wb");
+    if (!file) return E_FAIL;
+    bool written = WriteJpeg(file, pixels.data(), GetWidth(), GetHeight(), quality);
+    if (fclose(file) != 0) written = false;
+    if (!written) {
+        ::DeleteFileW(path.c_str());
+        return E_FAIL;
+    }
+    return S_OK;
+}

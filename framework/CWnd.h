@@ -1,0 +1,107 @@
+#pragma once
+// Base of every window the program owns: binds an HWND to a C++ object so that messages reach a
+// virtual WindowProc, whose switch calls typed OnXxx handlers and falls back to Default().
+#include <windows.h>
+#include <string>
+
+class CWnd {
+public:
+    CWnd() = default;
+    virtual ~CWnd();
+    CWnd(const CWnd&) = delete;
+    CWnd& operator=(const CWnd&) = delete;
+
+    HWND m_hWnd = nullptr;
+
+    HWND GetSafeHwnd() const { return m_hWnd; }
+    operator HWND() const { return m_hWnd; }
+
+    // Creates a window of a class registered with CWnd::WndProc (see RegisterClass).
+    BOOL CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
+                  int x, int y, int width, int height, HWND parent, HMENU menu);
+    // Routes an existing window (usually a dialog control) through this object's WindowProc.
+    BOOL SubclassWindow(HWND hwnd);
+    BOOL SubclassDlgItem(int id, HWND parent) { return SubclassWindow(::GetDlgItem(parent, id)); }
+    HWND UnsubclassWindow();
+    BOOL DestroyWindow();
+
+    // Registers a window class whose procedure dispatches to CWnd objects; returns its atom.
+    static ATOM RegisterClass(const wchar_t* className, UINT style = 0, HICON icon = nullptr,
+                              HCURSOR cursor = nullptr, HBRUSH background = nullptr);
+
+    // The C++ object behind a window created or subclassed here, or null.
+    static CWnd* FromHandle(HWND hwnd);
+
+    // Gives a window a look at a queued message before it is dispatched (keyboard filtering of
+    // modeless windows); TRUE means the message was handled and is dropped.
+    virtual BOOL PreTranslateMessage(MSG* msg);
+
+    // Thin forwards with Win32's own names.
+    BOOL ShowWindow(int cmd) const { return ::ShowWindow(m_hWnd, cmd); }
+    BOOL UpdateWindow() const { return ::UpdateWindow(m_hWnd); }
+    BOOL IsWindow() const { return m_hWnd && ::IsWindow(m_hWnd); }
+    BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
+    BOOL EnableWindow(BOOL enable = TRUE) const { return ::EnableWindow(m_hWnd, enable); }
+    BOOL Invalidate(BOOL erase = TRUE) const { return ::InvalidateRect(m_hWnd, nullptr, erase); }
+    BOOL RedrawWindow(UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE) const {
+        return ::RedrawWindow(m_hWnd, nullptr, nullptr, flags);
+    }
+    BOOL SetWindowPos(HWND after, int x, int y, int cx, int cy, UINT flags) const {
+        return ::SetWindowPos(m_hWnd, after, x, y, cx, cy, flags);
+    }
+    BOOL MoveWindow(const RECT& rc, BOOL repaint = TRUE) const {
+        return ::MoveWindow(m_hWnd, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, repaint);
+    }
+    BOOL GetWindowRect(RECT* rc) const { return ::GetWindowRect(m_hWnd, rc); }
+    BOOL GetClientRect(RECT* rc) const { return ::GetClientRect(m_hWnd, rc); }
+    BOOL ScreenToClient(RECT* rc) const;
+    BOOL SetWindowText(const std::wstring& text) const { return ::SetWindowTextW(m_hWnd, text.c_str()); }
+    std::wstring GetWindowText() const;
+    HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
+    BOOL SetDlgItemText(int id, const std::wstring& text) const {
+        return ::SetDlgItemTextW(m_hWnd, id, text.c_str());
+    }
+    std::wstring GetDlgItemText(int id) const;
+    LRESULT SendMessage(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const {
+        return ::SendMessageW(m_hWnd, msg, wp, lp);
+    }
+    BOOL PostMessage(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const {
+        return ::PostMessageW(m_hWnd, msg, wp, lp);
+    }
+    HICON SetIcon(HICON icon, BOOL big) const {
+        return reinterpret_cast<HICON>(SendMessage(WM_SETICON, big ? ICON_BIG : ICON_SMALL,
+                                                   reinterpret_cast<LPARAM>(icon)));
+    }
+    LONG_PTR GetStyle() const { return ::GetWindowLongPtrW(m_hWnd, GWL_STYLE); }
+    LONG_PTR GetExStyle() const { return ::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE); }
+    BOOL ModifyStyle(DWORD remove, DWORD add, UINT swpFlags = 0) const;
+    BOOL ModifyStyleEx(DWORD remove, DWORD add, UINT swpFlags = 0) const;
+    int MessageBox(const std::wstring& text, const std::wstring& caption = L"", UINT type = MB_OK) const;
+
+protected:
+    // The message switch. Overrides handle what they know and end with the base class call.
+    virtual LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
+    // What an unhandled message gets: the class's default procedure (or the subclassed one).
+    virtual LRESULT DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
+    // Default handling of the message being dispatched right now.
+    LRESULT Default();
+    // Called after the last message (WM_NCDESTROY); heap-owned windows delete themselves here.
+    virtual void PostNcDestroy() {}
+
+    // Shared by the static procedures: dispatches one message and keeps the current message for
+    // Default(); returns after detaching the object on WM_NCDESTROY.
+    LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
+    void Attach(HWND hwnd);
+    void Detach();
+
+private:
+    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR data);
+
+    struct CurrentMessage { UINT msg; WPARAM wParam; LPARAM lParam; };
+    CurrentMessage m_current{};
+    bool m_subclassed = false;
+
+    friend class CDialog;
+};

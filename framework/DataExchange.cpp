@@ -1,0 +1,124 @@
+#include "DataExchange.h"
+#include <cwchar>
+#include <cwctype>
+#include "CDialog.h"
+#include "MessageBox.h"
+
+const wchar_t kMsgEnterInteger[] = L"정수를 입력하십시오.";
+const wchar_t kMsgEnterIntegerRange[] = L"%1에서 %2 사이의 정수를 입력하십시오.";
+
+namespace {
+std::wstring ControlText(HWND ctrl) {
+    int length = ::GetWindowTextLengthW(ctrl);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    int copied = ::GetWindowTextW(ctrl, text.data(), length + 1);
+    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+
+// Whole text as a decimal integer, white space around it allowed; false for anything else.
+bool ParseInt(const std::wstring& text, int& value) {
+    const wchar_t* p = text.c_str();
+    while (std::iswspace(*p)) ++p;
+    wchar_t* end = nullptr;
+    errno = 0;
+    long long parsed = std::wcstoll(p, &end, 10);
+    if (end == p || errno == ERANGE || parsed < INT_MIN || parsed > INT_MAX) return false;
+    while (std::iswspace(*end)) ++end;
+    if (*end) return false;
+    value = static_cast<int>(parsed);
+    return true;
+}
+
+std::wstring ReplaceAll(std::wstring text, const std::wstring& what, const std::wstring& with) {
+    for (size_t at = text.find(what); at != std::wstring::npos; at = text.find(what, at + with.size()))
+        text.replace(at, what.size(), with);
+    return text;
+}
+}  // namespace
+
+HWND CDataExchange::PrepareCtrl(int id) {
+    m_lastCtrl = ::GetDlgItem(m_pDlgWnd->m_hWnd, id);
+    return m_lastCtrl;
+}
+
+void CDataExchange::Fail() {
+    m_failed = true;
+    if (m_lastCtrl) {
+        ::SetFocus(m_lastCtrl);
+        ::SendMessageW(m_lastCtrl, EM_SETSEL, 0, -1);
+    }
+}
+
+void DDX_Text(CDataExchange* dx, int id, std::wstring& value) {
+    if (dx->m_failed) return;
+    HWND ctrl = dx->PrepareCtrl(id);
+    if (!ctrl) return;
+    if (dx->m_bSaveAndValidate) value = ControlText(ctrl);
+    else ::SetWindowTextW(ctrl, value.c_str());
+}
+
+void DDX_Text(CDataExchange* dx, int id, int& value) {
+    if (dx->m_failed) return;
+    HWND ctrl = dx->PrepareCtrl(id);
+    if (!ctrl) return;
+    if (dx->m_bSaveAndValidate) {
+        int parsed = 0;
+        if (!ParseInt(ControlText(ctrl), parsed)) {
+            AfxMessageBox(kMsgEnterInteger, MB_OK | MB_ICONEXCLAMATION);
+            dx->Fail();
+            return;
+        }
+        value = parsed;
+    } else {
+        ::SetWindowTextW(ctrl, std::to_wstring(value).c_str());
+    }
+}
+
+void DDX_Check(CDataExchange* dx, int id, int& value) {
+    if (dx->m_failed) return;
+    HWND ctrl = dx->PrepareCtrl(id);
+    if (!ctrl) return;
+    if (dx->m_bSaveAndValidate) value = static_cast<int>(::SendMessageW(ctrl, BM_GETCHECK, 0, 0));
+    else ::SendMessageW(ctrl, BM_SETCHECK, static_cast<WPARAM>(value), 0);
+}
+
+void DDX_Check(CDataExchange* dx, int id, bool& value) {
+    int state = value ? BST_CHECKED : BST_UNCHECKED;
+    DDX_Check(dx, id, state);
+    if (dx->m_bSaveAndValidate && !dx->m_failed) value = state == BST_CHECKED;
+}
+
+void DDX_Radio(CDataExchange* dx, int id, int& value) {
+    if (dx->m_failed) return;
+    HWND ctrl = dx->PrepareCtrl(id);
+    if (!ctrl) return;
+    if (dx->m_bSaveAndValidate) value = -1;
+    // Walk the group: from the first button to the next control that starts a group.
+    int index = 0;
+    for (HWND button = ctrl; button; button = ::GetWindow(button, GW_HWNDNEXT), ++index) {
+        if (button != ctrl && (::GetWindowLongPtrW(button, GWL_STYLE) & WS_GROUP)) break;
+        if (dx->m_bSaveAndValidate) {
+            if (::SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED) value = index;
+        } else {
+            ::SendMessageW(button, BM_SETCHECK, index == value ? BST_CHECKED : BST_UNCHECKED, 0);
+        }
+    }
+}
+
+void DDX_CBIndex(CDataExchange* dx, int id, int& value) {
+    if (dx->m_failed) return;
+    HWND ctrl = dx->PrepareCtrl(id);
+    if (!ctrl) return;
+    if (dx->m_bSaveAndValidate) value = static_cast<int>(::SendMessageW(ctrl, CB_GETCURSEL, 0, 0));
+    else ::SendMessageW(ctrl, CB_SETCURSEL, static_cast<WPARAM>(value), 0);
+}
+
+void DDV_MinMaxInt(CDataExchange* dx, int value, int minValue, int maxValue) {
+    if (dx->m_failed || !dx->m_bSaveAndValidate) return;
+    if (value >= minValue && value <= maxValue) return;
+    std::wstring text = ReplaceAll(kMsgEnterIntegerRange, L"%1", std::to_wstring(minValue));
+    text = ReplaceAll(text, L"%2", std::to_wstring(maxValue));
+    AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+    dx->Fail();
+}

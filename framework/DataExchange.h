@@ -1,0 +1,39 @@
+#pragma once
+// Dialog data exchange: moves values between a dialog's controls and its members in one
+// direction per call, and validates them. A failed field shows the standard message, takes the
+// focus, and makes the rest of the exchange a no-op, so UpdateData reports FALSE.
+#include <windows.h>
+#include <string>
+
+class CDialog;
+
+class CDataExchange {
+public:
+    CDataExchange(CDialog* dlg, BOOL saveAndValidate) : m_pDlgWnd(dlg), m_bSaveAndValidate(saveAndValidate) {}
+
+    CDialog* m_pDlgWnd;
+    BOOL m_bSaveAndValidate;  // TRUE: controls to members
+    bool m_failed = false;
+
+    // The control's handle; remembered as the one that takes the focus if validation fails.
+    HWND PrepareCtrl(int id);
+    // Marks the exchange failed and puts the focus on the last prepared control.
+    void Fail();
+
+private:
+    HWND m_lastCtrl = nullptr;
+};
+
+// The framework's standard validation texts.
+extern const wchar_t kMsgEnterInteger[];       // "정수를 입력하십시오."
+extern const wchar_t kMsgEnterIntegerRange[];  // "%1에서 %2 사이의 정수를 입력하십시오."
+
+void DDX_Text(CDataExchange* dx, int id, std::wstring& value);
+void DDX_Text(CDataExchange* dx, int id, int& value);
+void DDX_Check(CDataExchange* dx, int id, int& value);
+void DDX_Check(CDataExchange* dx, int id, bool& value);
+// A radio group whose first button (WS_GROUP) has this id; value is the index of the checked one,
+// -1 for none.
+void DDX_Radio(CDataExchange* dx, int id, int& value);
+void DDX_CBIndex(CDataExchange* dx, int id, int& value);
+void DDV_MinMaxInt(CDataExchange* dx, int value, int minValue, int maxValue);

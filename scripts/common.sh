@@ -1,0 +1,45 @@
+# Shared by scripts/run, scripts/test and scripts/wine: the machine set-up, the builds, a
+# virtual display when there is none, and a persistent Wine server.
+# shellcheck shell=bash
+source "$(dirname "${BASH_SOURCE[0]}")/setup"
+
+# Configures (once) and builds one target: x86_64 or i686.
+tovrix_build() {
+  local arch=$1; shift
+  local dir=$TOVRIX_ROOT/build/$arch
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S "$TOVRIX_ROOT" -B "$dir" -G Ninja \
+      -DCMAKE_TOOLCHAIN_FILE="$TOVRIX_ROOT/cmake/mingw-$arch.cmake" \
+      -DTOVRIX_DEPS="$TOVRIX_DEPS/$arch" -DCMAKE_CROSSCOMPILING_EMULATOR=wine "$@" >/dev/null
+  fi
+  cmake --build "$dir" -- -j"$(nproc)"
+}
+
+# Starts a private Xvfb when there is no usable display (or always, with "own").
+TOVRIX_XVFB_PID=
+tovrix_display() {
+  local mode=${1:-}
+  if [ "$mode" != own ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
+  local n=${TOVRIX_DISPLAY_NUMBER:-90}
+  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 "${TOVRIX_SCREEN:-1280x800x24}" -nolisten tcp >/dev/null 2>&1 &
+  TOVRIX_XVFB_PID=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+  trap tovrix_cleanup EXIT
+}
+
+tovrix_cleanup() {
+  if [ -n "$TOVRIX_XVFB_PID" ]; then
+    wineserver -k >/dev/null 2>&1 || true
+    kill "$TOVRIX_XVFB_PID" 2>/dev/null || true
+    wait "$TOVRIX_XVFB_PID" 2>/dev/null || true
+    TOVRIX_XVFB_PID=
+  fi
+}
+
+# A persistent server keeps Wine from waiting for its helpers after every program.
+tovrix_wineserver() {
+  wineserver -p >/dev/null 2>&1 || true
+  wine cmd /c exit >/dev/null 2>&1 || true
+}
