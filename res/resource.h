@@ -2,3 +2,6 @@
 #pragma once
 
 #define IDR_MAINFRAME 128
+
+#include "settings_ids.h"
+#include "tray_ids.h"

@@ -1,0 +1,40 @@
+#pragma once
+// The live capture settings: read from and written to section "Settings" of the settings file,
+// changed only by the settings dialog, read by everything that captures or saves.
+#include <windows.h>
+#include <string>
+
+enum CaptureArea : int {
+    AreaAllMonitors = 0,
+    AreaMonitor = 1,
+    AreaFixedRect = 2,
+    AreaForegroundWindow = 3,
+    AreaRegionAtCapture = 4,
+    AreaControlAtCapture = 5,
+};
+
+enum ImageFormat : int {
+    Bmp = 0,
+    Jpg = 1,
+    Png = 2,
+    Gif = 3,
+};
+
+struct CaptureSettings {
+    int area = AreaAllMonitors;
+    int monitorIndex = 0;
+    RECT areaRect{};
+    int saveType = Png;
+    int jpgQuality = 2;  // index: quality = 60 + 10 * index
+    int hotKey = 0;      // 0 Print Screen, 1 F11, 2 F12
+    int shutter = 1;
+    std::wstring saveFolder;
+    std::wstring prefix = L"TX_";
+    int postfix = 0;     // 0 date-and-time names, 1 serial-number names
+    bool resize = false;
+    int width = 800;
+    int height = 600;
+    std::wstring webUrl;
+    bool checkEdit = false;
+    bool checkCursor = false;
+};

@@ -1,0 +1,2 @@
+// Resource ids of the settings part.
+#pragma once

@@ -1,0 +1,2 @@
+// Resource ids of the tray part.
+#pragma once

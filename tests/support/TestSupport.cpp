@@ -1,0 +1,104 @@
+#include "TestSupport.h"
+#include <shlwapi.h>
+#include <atomic>
+
+namespace testing_support {
+
+bool ScreenShowsPattern() {
+    HDC screen = ::GetDC(nullptr);
+    bool shows = true;
+    const POINT probes[] = {{3, 5}, {300, 100}, {700, 500}, {1000, 700}};
+    for (const POINT& p : probes) {
+        if (::GetPixel(screen, p.x, p.y) != PatternColor(p.x, p.y)) shows = false;
+    }
+    ::ReleaseDC(nullptr, screen);
+    return shows;
+}
+
+MessageBoxRecorder::MessageBoxRecorder(int answer) {
+    m_previous = SetMessageBoxHandler(
+        [this, answer](HWND, const std::wstring& text, const std::wstring& caption, UINT type) {
+            m_messages.push_back({text, caption, type});
+            return answer;
+        });
+}
+
+MessageBoxRecorder::~MessageBoxRecorder() {
+    SetMessageBoxHandler(std::move(m_previous));
+}
+
+std::vector<std::wstring> MessageBoxRecorder::Texts() const {
+    std::vector<std::wstring> texts;
+    for (const Shown& shown : m_messages) texts.push_back(shown.text);
+    return texts;
+}
+
+void PumpMessages(DWORD milliseconds) {
+    DWORD start = ::GetTickCount();
+    do {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        if (milliseconds) ::Sleep(5);
+    } while (::GetTickCount() - start < milliseconds);
+}
+
+namespace {
+void RemoveTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW data;
+    HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..") continue;
+            std::wstring path = folder + L"\\" + name;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(path);
+            } else {
+                ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                ::DeleteFileW(path.c_str());
+            }
+        } while (::FindNextFileW(find, &data));
+        ::FindClose(find);
+    }
+    ::RemoveDirectoryW(folder.c_str());
+}
+}  // namespace
+
+TempFolder::TempFolder() {
+    static std::atomic<int> counter{0};
+    wchar_t temp[MAX_PATH];
+    DWORD length = ::GetTempPathW(MAX_PATH, temp);
+    std::wstring base(temp, length);
+    if (!base.empty() && base.back() == L'\\') base.pop_back();
+    for (;;) {
+        m_path = base + L"\\tovrix-test-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                 std::to_wstring(counter++);
+        if (::CreateDirectoryW(m_path.c_str(), nullptr)) break;
+    }
+}
+
+TempFolder::~TempFolder() {
+    RemoveTree(m_path);
+}
+
+bool FileExists(const std::wstring& path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<std::wstring> ListFiles(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data;
+    HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        std::wstring name = data.cFileName;
+        if (name != L"." && name != L"..") names.push_back(name);
+    } while (::FindNextFileW(find, &data));
+    ::FindClose(find);
+    return names;
+}
+
+}  // namespace testing_support

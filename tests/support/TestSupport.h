@@ -1,0 +1,64 @@
+#pragma once
+// Helpers shared by the tests that run under Wine: the known screen that scripts/test paints on
+// the virtual display, message boxes answered without a person, and message pumping.
+#include <windows.h>
+#include <string>
+#include <vector>
+#include "MessageBox.h"
+
+namespace testing_support {
+
+// The colour that the test pattern (tests/support/pattern.py) gives screen pixel (x, y).
+inline COLORREF PatternColor(int x, int y) {
+    int red = x & 255;
+    int green = y & 255;
+    int blue = ((x >> 8) * 40 + (y >> 8) * 10) & 255;
+    return RGB(red, green, blue);
+}
+
+// True when the display shows the test pattern (the window tests may have covered it).
+bool ScreenShowsPattern();
+
+// Records every message box and answers it with a fixed button while it lives.
+class MessageBoxRecorder {
+public:
+    explicit MessageBoxRecorder(int answer = IDOK);
+    ~MessageBoxRecorder();
+    MessageBoxRecorder(const MessageBoxRecorder&) = delete;
+    MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
+
+    struct Shown {
+        std::wstring text;
+        std::wstring caption;
+        UINT type;
+    };
+    const std::vector<Shown>& Messages() const { return m_messages; }
+    std::vector<std::wstring> Texts() const;
+
+private:
+    std::vector<Shown> m_messages;
+    MessageBoxHandler m_previous;
+};
+
+// Dispatches the messages waiting in this thread's queue (for `milliseconds`, at least once).
+void PumpMessages(DWORD milliseconds = 0);
+
+// A fresh empty folder under the temporary folder; removed with everything in it by the
+// destructor.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::wstring& Path() const { return m_path; }
+    std::wstring File(const std::wstring& name) const { return m_path + L"\\" + name; }
+
+private:
+    std::wstring m_path;
+};
+
+bool FileExists(const std::wstring& path);
+std::vector<std::wstring> ListFiles(const std::wstring& folder);
+
+}  // namespace testing_support
