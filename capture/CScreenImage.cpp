@@ -10,13 +10,21 @@ const DWORD kCaptureRop = SRCCOPY | CAPTUREBLT;  // CAPTUREBLT brings layered wi
 
 int Width(const RECT& r) { return r.right - r.left; }
 int Height(const RECT& r) { return r.bottom - r.top; }
+
+// GDI answers a zero size with a 1 x 1 monochrome bitmap; an empty rectangle must give an
+// empty picture instead.
+HBITMAP CreateScreenBitmap(HDC screen, int width, int height) {
+    if (width <= 0 || height <= 0) return nullptr;
+    return ::CreateCompatibleBitmap(screen, width, height);
+}
 }  // namespace
 
 BOOL CScreenImage::CaptureRect(const RECT& rect) {
     Destroy();
     CDisplayDC screen;
     CMemoryDC memory(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, Width(rect), Height(rect));
+    HBITMAP bitmap = CreateScreenBitmap(screen, Width(rect), Height(rect));
+    if (!bitmap) return FALSE;
     BOOL copied = FALSE;
     {
         CSelectObject select(memory, bitmap);
@@ -31,7 +39,8 @@ BOOL CScreenImage::CaptureStretched(int width, int height, const RECT& rect) {
     Destroy();
     CDisplayDC screen;
     CMemoryDC memory(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
+    HBITMAP bitmap = CreateScreenBitmap(screen, width, height);
+    if (!bitmap) return FALSE;
     BOOL copied = FALSE;
     {
         CSelectObject select(memory, bitmap);
@@ -47,7 +56,7 @@ BOOL CScreenImage::CaptureStretched(int width, int height, const RECT& rect) {
 BOOL CScreenImage::CreateBlank(const RECT& rect) {
     Destroy();
     CDisplayDC screen;
-    Attach(::CreateCompatibleBitmap(screen, Width(rect), Height(rect)));
+    Attach(CreateScreenBitmap(screen, Width(rect), Height(rect)));
     return TRUE;
 }
 
@@ -55,8 +64,8 @@ BOOL CScreenImage::Resize(int width, int height) {
     if (IsNull()) return TRUE;
     CDisplayDC screen;
     CMemoryDC memory(screen);
-    CBitmap resized;
-    if (!resized.CreateCompatibleBitmap(screen, width, height)) return FALSE;
+    CBitmap resized(CreateScreenBitmap(screen, width, height));
+    if (!resized) return FALSE;
     BOOL drawn = FALSE;
     {
         CSelectObject select(memory, resized);
