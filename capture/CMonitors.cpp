@@ -1,18 +1,20 @@
 #include "CMonitors.h"
 #include <algorithm>
 
+namespace {
+// A named CALLBACK: on i686 the system calls it as __stdcall, which a lambda cannot be.
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+    auto* list = reinterpret_cast<std::vector<std::unique_ptr<CMonitor>>*>(data);
+    list->push_back(std::make_unique<CMonitor>(monitor));
+    return TRUE;
+}
+}  // namespace
+
 CMonitors::CMonitors() {
     // The count taken first is only a size hint: a monitor arriving between the two calls is
     // kept rather than dropped.
     m_monitors.reserve(static_cast<size_t>(std::max(0, ::GetSystemMetrics(SM_CMONITORS))));
-    ::EnumDisplayMonitors(
-        nullptr, nullptr,
-        [](HMONITOR monitor, HDC, LPRECT, LPARAM data) -> BOOL {
-            auto* list = reinterpret_cast<std::vector<std::unique_ptr<CMonitor>>*>(data);
-            list->push_back(std::make_unique<CMonitor>(monitor));
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&m_monitors));
+    ::EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&m_monitors));
 }
 
 const CMonitor* CMonitors::GetMonitor(int index) const {
