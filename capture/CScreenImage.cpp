@@ -86,29 +86,6 @@ COLORREF CScreenImage::PixelAt(int x, int y) const {
     return color;
 }
 
-bool CScreenImage::ReadPixels(std::vector<uint32_t>& pixels) const {
-    const int width = GetWidth(), height = GetHeight();
-    if (IsNull() || width <= 0 || height <= 0) return false;
-    pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
-    const LONG bytes = static_cast<LONG>(pixels.size() * sizeof(uint32_t));
-    if (GetBPP() == 32) {
-        // One call for the whole bitmap: rows are already 32-bit aligned and top-down.
-        return ::GetBitmapBits(*this, bytes, pixels.data()) == bytes;
-    }
-    // Other display depths: let GDI convert to 32-bit rows from the top in one call, rather than
-    // asking GetPixel for every pixel.
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    CClientDC screen(nullptr);
-    return ::GetDIBits(screen, *this, 0, static_cast<UINT>(height), pixels.data(), &info,
-                       DIB_RGB_COLORS) == height;
-}
-
 HRESULT CScreenImage::SaveJpeg(const std::wstring& path, int quality) const {
     std::vector<uint32_t> pixels;
     if (!ReadPixels(pixels)) return E_FAIL;

@@ -21,7 +21,4 @@ public:
     // S_OK, or E_FAIL when the file cannot be written; no partial file is left behind.
     [[nodiscard]] HRESULT SaveJpeg(const std::wstring& path, int quality) const;
     COLORREF PixelAt(int x, int y) const;
-
-    // The pixels as 32-bit words (blue in the lowest byte), rows from the top.
-    bool ReadPixels(std::vector<uint32_t>& pixels) const;
 };

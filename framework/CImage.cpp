@@ -1,10 +1,12 @@
 #include "CImage.h"
 #include <shlwapi.h>
 #include <algorithm>
+#include <cstring>
 #include <cwctype>
 #include <memory>
 #include <vector>
 #include "GdiplusSession.h"
+#include "IndexedColors.h"
 
 CImage::~CImage() {
     Destroy();
@@ -111,12 +113,64 @@ bool CImage::FindEncoderForExtension(const std::wstring& extension, CLSID& clsid
     return false;
 }
 
+bool CImage::ReadPixels(std::vector<uint32_t>& pixels) const {
+    if (IsNull() || m_width <= 0 || m_height <= 0) return false;
+    pixels.resize(static_cast<size_t>(m_width) * static_cast<size_t>(m_height));
+    const LONG bytes = static_cast<LONG>(pixels.size() * sizeof(uint32_t));
+    if (m_bpp == 32) {
+        // One call for the whole bitmap: 32-bit rows are already aligned and top-down.
+        return ::GetBitmapBits(m_bitmap, bytes, pixels.data()) == bytes;
+    }
+    // Other depths: GDI converts to 32-bit rows from the top in one call.
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = m_width;
+    info.bmiHeader.biHeight = -m_height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    HDC screen = ::GetDC(nullptr);
+    int rows = ::GetDIBits(screen, m_bitmap, 0, static_cast<UINT>(m_height), pixels.data(), &info,
+                           DIB_RGB_COLORS);
+    ::ReleaseDC(nullptr, screen);
+    return rows == m_height;
+}
+
+HRESULT CImage::SaveIndexed(const std::wstring& path, const CLSID& encoder) const {
+    std::vector<uint32_t> pixels;
+    if (!ReadPixels(pixels)) return E_FAIL;
+    IndexedPicture indexed = IndexColors(pixels.data(), m_width, m_height);
+
+    Gdiplus::Bitmap picture(m_width, m_height, PixelFormat8bppIndexed);
+    if (picture.GetLastStatus() != Gdiplus::Ok) return E_FAIL;
+    const size_t paletteBytes = sizeof(Gdiplus::ColorPalette) + 256 * sizeof(Gdiplus::ARGB);
+    std::vector<BYTE> paletteBuffer(paletteBytes);
+    auto* palette = reinterpret_cast<Gdiplus::ColorPalette*>(paletteBuffer.data());
+    palette->Flags = 0;
+    palette->Count = static_cast<UINT>(indexed.palette.size());
+    for (size_t i = 0; i < indexed.palette.size(); ++i) palette->Entries[i] = 0xFF000000u | indexed.palette[i];
+    if (picture.SetPalette(palette) != Gdiplus::Ok) return E_FAIL;
+
+    Gdiplus::Rect all(0, 0, m_width, m_height);
+    Gdiplus::BitmapData data{};
+    if (picture.LockBits(&all, Gdiplus::ImageLockModeWrite, PixelFormat8bppIndexed, &data) != Gdiplus::Ok)
+        return E_FAIL;
+    for (int y = 0; y < m_height; ++y) {
+        memcpy(static_cast<BYTE*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride,
+               indexed.indices.data() + static_cast<size_t>(y) * m_width, static_cast<size_t>(m_width));
+    }
+    picture.UnlockBits(&data);
+    return picture.Save(path.c_str(), &encoder, nullptr) == Gdiplus::Ok ? S_OK : E_FAIL;
+}
+
 HRESULT CImage::Save(const std::wstring& path) const {
     if (!m_bitmap) return E_FAIL;
     if (!GdiplusSession::EnsureStarted()) return E_FAIL;
     CLSID clsid{};
     HRESULT error = E_FAIL;
-    if (!FindEncoderForExtension(::PathFindExtensionW(path.c_str()), clsid, error)) return error;
+    const wchar_t* extension = ::PathFindExtensionW(path.c_str());
+    if (!FindEncoderForExtension(extension, clsid, error)) return error;
+    if (::lstrcmpiW(extension, L".gif") == 0) return SaveIndexed(path, clsid);
     Gdiplus::Bitmap picture(m_bitmap, nullptr);
     if (picture.GetLastStatus() != Gdiplus::Ok) return E_FAIL;
     return picture.Save(path.c_str(), &clsid, nullptr) == Gdiplus::Ok ? S_OK : E_FAIL;

@@ -3,7 +3,9 @@
 // so nested users share one), draws it plainly or stretched, and saves it through the GDI+
 // encoder whose file-name patterns match the path's extension.
 #include <windows.h>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 class CImage {
 public:
@@ -32,14 +34,20 @@ public:
     BOOL Draw(HDC dst, const RECT& dstRect) const;
     BOOL BitBlt(HDC dst, int x, int y, DWORD rop = SRCCOPY) const;
 
+    // The pixels as 32-bit words (blue in the lowest byte), rows from the top.
+    bool ReadPixels(std::vector<uint32_t>& pixels) const;
+
     // Saves by the path's extension through GDI+: S_OK, E_FAIL (GDI+ unavailable, no encoder for
     // the extension, or the encoder failed) or E_OUTOFMEMORY (no room for the encoder list).
+    // GIF gets 8-bit indexed data, from which every GDI+ writes a real file.
     [[nodiscard]] HRESULT Save(const std::wstring& path) const;
 
     // The class id of the GDI+ encoder for a file extension such as L".png"; false if none.
     static bool FindEncoderForExtension(const std::wstring& extension, CLSID& clsid, HRESULT& error);
 
 private:
+    HRESULT SaveIndexed(const std::wstring& path, const CLSID& encoder) const;
+
     HBITMAP m_bitmap = nullptr;
     int m_width = 0;
     int m_height = 0;

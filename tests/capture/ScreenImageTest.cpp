@@ -195,6 +195,43 @@ TEST_F(SavedFiles, PngAndBmpRoundTripWithIdenticalPixels) {
     }
 }
 
+TEST_F(SavedFiles, GifIsARealPictureExactWhenItHasFewColours) {
+    // Few colours (a typical window): every pixel survives.
+    CScreenImage few;
+    few.CreateBlank(RECT{0, 0, 90, 60});
+    HDC dc = few.GetDC();
+    const COLORREF colours[] = {RGB(255, 255, 255), RGB(10, 120, 200), RGB(250, 30, 40)};
+    for (int i = 0; i < 3; ++i) {
+        RECT band{i * 30, 0, i * 30 + 30, 60};
+        HBRUSH brush = ::CreateSolidBrush(colours[i]);
+        ::FillRect(dc, &band, brush);
+        ::DeleteObject(brush);
+    }
+    few.ReleaseDC();
+    ASSERT_EQ(few.Save(folder.File(L"few.gif")), S_OK);
+    Decoded decoded = DecodeFile(folder.File(L"few.gif"));
+    ASSERT_EQ(decoded.width, 90);
+    ASSERT_EQ(decoded.height, 60);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(decoded.At(i * 30, 0), colours[i]);
+        EXPECT_EQ(decoded.At(i * 30 + 29, 59), colours[i]);
+    }
+
+    // Thousands of colours: the picture is whole and every pixel stays near its colour.
+    CScreenImage many;
+    many.CaptureRect(rect);
+    ASSERT_EQ(many.Save(folder.File(L"many.gif")), S_OK);
+    Decoded manyDecoded = DecodeFile(folder.File(L"many.gif"));
+    ASSERT_EQ(manyDecoded.width, 400);
+    ASSERT_EQ(manyDecoded.height, 300);
+    int worst = 0;
+    for (int y = 0; y < 300; y += 7)
+        for (int x = 0; x < 400; x += 7)
+            worst = std::max(worst, MaxChannelDifference(manyDecoded.At(x, y),
+                                                         PatternColor(rect.left + x, rect.top + y)));
+    EXPECT_LE(worst, 26);
+}
+
 TEST_F(SavedFiles, JpegAtEveryQualityDecodesCloseToTheScreen) {
     CScreenImage picture;
     picture.CaptureRect(rect);
