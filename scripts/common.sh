@@ -22,7 +22,8 @@ tovrix_display() {
   if [ "$mode" != own ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
   local n=${TOVRIX_DISPLAY_NUMBER:-90}
   while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 "${TOVRIX_SCREEN:-1280x800x24}" -nolisten tcp >/dev/null 2>&1 &
+  # shellcheck disable=SC2086  # TOVRIX_XVFB_ARGS holds several words
+  Xvfb ":$n" -screen 0 "${TOVRIX_SCREEN:-1280x800x24}" -nolisten tcp ${TOVRIX_XVFB_ARGS:-} >/dev/null 2>&1 &
   TOVRIX_XVFB_PID=$!
   export DISPLAY=":$n"
   for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
@@ -32,6 +33,7 @@ tovrix_display() {
 tovrix_cleanup() {
   if [ -n "$TOVRIX_XVFB_PID" ]; then
     wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
     kill "$TOVRIX_XVFB_PID" 2>/dev/null || true
     wait "$TOVRIX_XVFB_PID" 2>/dev/null || true
     TOVRIX_XVFB_PID=
