@@ -82,10 +82,22 @@ LRESULT CWnd::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
     // Handlers may pump messages (modal loops); keep the outer message for its Default().
     CurrentMessage saved = m_current;
     m_current = {msg, wParam, lParam};
+    // A handler may destroy the window (Exit, WM_CLOSE), and a heap-owned window deletes itself
+    // on its last message: after that nothing here may touch the object.
+    bool deleted = false;
+    bool* outerDeleted = m_deletedFlag;
+    m_deletedFlag = &deleted;
     LRESULT result = WindowProc(msg, wParam, lParam);
+    if (deleted) {
+        if (outerDeleted) *outerDeleted = true;
+        return result;
+    }
+    m_deletedFlag = outerDeleted;
     m_current = saved;
     if (msg == WM_NCDESTROY) {
         if (m_subclassed) UnsubclassWindow(); else Detach();
+        if (m_deletedFlag) *m_deletedFlag = true;
+        m_deletedFlag = nullptr;
         PostNcDestroy();
     }
     return result;

@@ -102,6 +102,10 @@ private:
     struct CurrentMessage { UINT msg; WPARAM wParam; LPARAM lParam; };
     CurrentMessage m_current{};
     bool m_subclassed = false;
+    // Raised when the window has had its last message (and a heap-owned object deleted itself)
+    // while messages are still being dispatched to it further up the stack, so that those
+    // dispatches leave the object alone.
+    bool* m_deletedFlag = nullptr;
 
     friend class CDialog;
 };
