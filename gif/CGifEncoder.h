@@ -1,0 +1,88 @@
+#pragma once
+// Writes a sequence of frames as one animated GIF89a file: each frame gets its own 256-colour
+// palette (the first frame's is the global table) and LZW-compressed image data.
+//
+// Frames may be compressed on worker threads while the caller goes on; they are always written
+// in order and the bytes never depend on the thread count or the instruction set.
+#include <cstdint>
+#include <memory>
+#include "CGifByteSink.h"
+#include "CGifFileSink.h"
+#include "GifFrame.h"
+#include "GifIsa.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+class CGifFrameJob;
+class CGifFramePipeline;
+
+class CGifEncoder {
+public:
+    CGifEncoder();
+    ~CGifEncoder();
+    CGifEncoder(const CGifEncoder&) = delete;
+    CGifEncoder& operator=(const CGifEncoder&) = delete;
+
+    // Takes a sink (not owned) and writes the signature; false if the sink is absent, a file is
+    // already open, or the signature cannot be written.
+    [[nodiscard]] bool Open(CGifByteSink* sink);
+    // Creates or truncates the file and opens on it; the encoder closes it in Close.
+    [[nodiscard]] bool OpenPath(const GifPath& path);
+
+    // Fixes the canvas (a size below 1 becomes 320 x 240); ignored once a frame is written.
+    void SetCanvasSize(int width, int height);
+    // Repeat count for viewers, 0 for ever; without a call no repeat block is written.
+    void SetLoopCount(int count);
+    // Delay of the following frames, rounded to hundredths of a second.
+    void SetFrameDelay(int milliseconds);
+    // The quantiser learns from one pixel in `factor` (at least 1) from the next frame on.
+    void SetSampleFactor(int factor);
+
+    // Writes one frame with the canvas size: its top-left part, padded with black where the
+    // frame is smaller. The first frame fixes the canvas if SetCanvasSize was not called.
+    // With worker threads the frame is copied and queued: a failure of a frame queued earlier
+    // (memory, or the file) is then reported by the WriteFrame or Close during which it is found.
+    [[nodiscard]] bool WriteFrame(const GifFrame& frame);
+#ifdef _WIN32
+    // Reads the bitmap's pixels (32 bits per pixel; other depths are converted first).
+    [[nodiscard]] bool WriteFrame(HBITMAP bitmap);
+#endif
+    // Writes the queued frames and the trailer, and closes a file opened by OpenPath. The canvas
+    // size stays for a following Open.
+    [[nodiscard]] bool Close();
+
+    // Tuning that never changes a byte. With 1 thread frames are written inside WriteFrame; the
+    // default uses the processor's threads (at most 4).
+    void SetThreadCount(int threads);
+    void SetInstructionSet(GifIsa isa);
+
+    int ThreadCount() const { return m_threads; }
+    bool IsStarted() const { return m_started; }
+    int CanvasWidth() const { return m_width; }
+    int CanvasHeight() const { return m_height; }
+
+private:
+    // Writes every queued frame, waiting for each; false if one of them failed.
+    bool Drain();
+    bool WriteFinished(bool wait, bool& failed);
+    bool WriteJob(const CGifFrameJob& job);
+    void StopWorkers();
+
+    int m_width = 0;
+    int m_height = 0;
+    int m_transparentIndex = 0;
+    int m_loopCount = -1;
+    int m_delay = 0;
+    bool m_started = false;
+    CGifByteSink* m_sink = nullptr;
+    bool m_ownsSink = false;
+    bool m_firstFrame = true;
+    bool m_sizeSet = false;
+    int m_sampleFactor = 10;
+
+    int m_threads;
+    GifIsa m_isa;
+    std::unique_ptr<CGifFramePipeline> m_pipeline;
+};

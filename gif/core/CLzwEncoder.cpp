@@ -1,0 +1,127 @@
+#include "CLzwEncoder.h"
+
+#include <cstring>
+
+CLzwEncoder::CLzwEncoder(int width, int height, const uint8_t* indices, int colourDepth)
+    : m_width(width), m_height(height), m_indices(indices),
+      m_initialCodeSize(colourDepth > 2 ? colourDepth : 2) {}
+
+size_t CLzwEncoder::MaxEncodedSize(size_t pixelCount) {
+    // At most one code per pixel plus a clear code per 3838 new codes, the first clear, the
+    // last prefix and the end code, 12 bits each, plus one count byte per 254 data bytes.
+    const size_t codes = pixelCount + pixelCount / 3838 + 4;
+    const size_t data = codes + codes / 2 + 1;
+    return 2 + data + data / 254 + 1;
+}
+
+size_t CLzwEncoder::Encode(uint8_t* out) {
+    const uint8_t* const begin = out;
+    m_out = out;
+    *m_out++ = static_cast<uint8_t>(m_initialCodeSize);
+    m_packetStart = nullptr;
+    m_packetCount = 0;
+
+    m_initialBits = m_initialCodeSize + 1;
+    m_clear = false;
+    m_bits = m_initialBits;
+    m_maxCode = (1 << m_bits) - 1;
+    m_clearCode = 1 << m_initialCodeSize;
+    m_endCode = m_clearCode + 1;
+    m_freeCode = m_clearCode + 2;
+    m_accumulator = 0;
+    m_accumulatedBits = 0;
+
+    const size_t count = static_cast<size_t>(m_width) * static_cast<size_t>(m_height);
+    int prefix = m_indices[0];
+    std::memset(m_hash, 0xFF, sizeof(m_hash));
+    Output(m_clearCode);
+
+    for (size_t i = 1; i < count; i++) {
+        const int c = m_indices[i];
+        const int32_t key = (c << kMaxBits) + prefix;
+        int slot = (c << kHashShift) ^ prefix;
+        if (m_hash[slot] == key) {
+            prefix = m_codes[slot];
+            continue;
+        }
+        if (m_hash[slot] >= 0) {
+            const int displacement = slot == 0 ? 1 : kHashSize - slot;
+            bool found = false;
+            do {
+                slot -= displacement;
+                if (slot < 0) {
+                    slot += kHashSize;
+                }
+                if (m_hash[slot] == key) {
+                    found = true;
+                    break;
+                }
+            } while (m_hash[slot] >= 0);
+            if (found) {
+                prefix = m_codes[slot];
+                continue;
+            }
+        }
+        Output(prefix);
+        prefix = c;
+        if (m_freeCode < kCodeLimit) {
+            m_codes[slot] = m_freeCode++;
+            m_hash[slot] = key;
+        } else {
+            std::memset(m_hash, 0xFF, sizeof(m_hash));
+            m_freeCode = m_clearCode + 2;
+            m_clear = true;
+            Output(m_clearCode);
+        }
+    }
+    Output(prefix);
+    Output(m_endCode);
+    *m_out++ = 0;
+    return static_cast<size_t>(m_out - begin);
+}
+
+void CLzwEncoder::Output(int code) {
+    m_accumulator |= static_cast<uint32_t>(code) << m_accumulatedBits;
+    m_accumulatedBits += m_bits;
+    while (m_accumulatedBits >= 8) {
+        AppendByte(static_cast<uint8_t>(m_accumulator));
+        m_accumulator >>= 8;
+        m_accumulatedBits -= 8;
+    }
+    if (m_freeCode > m_maxCode || m_clear) {
+        if (m_clear) {
+            m_bits = m_initialBits;
+            m_maxCode = (1 << m_bits) - 1;
+            m_clear = false;
+        } else {
+            m_bits++;
+            m_maxCode = m_bits == kMaxBits ? kCodeLimit : (1 << m_bits) - 1;
+        }
+    }
+    if (code == m_endCode) {
+        while (m_accumulatedBits > 0) {
+            AppendByte(static_cast<uint8_t>(m_accumulator));
+            m_accumulator >>= 8;
+            m_accumulatedBits -= 8;
+        }
+        EndPacket();
+    }
+}
+
+void CLzwEncoder::AppendByte(uint8_t byte) {
+    if (m_packetStart == nullptr) {
+        m_packetStart = m_out++;
+    }
+    *m_out++ = byte;
+    if (++m_packetCount >= 254) {
+        EndPacket();
+    }
+}
+
+void CLzwEncoder::EndPacket() {
+    if (m_packetCount > 0) {
+        *m_packetStart = static_cast<uint8_t>(m_packetCount);
+        m_packetStart = nullptr;
+        m_packetCount = 0;
+    }
+}

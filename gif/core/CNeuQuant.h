@@ -1,0 +1,33 @@
+#pragma once
+// The colour quantiser: a 256-neuron network learns a frame's colours from a sample of its
+// pixels and becomes the frame's palette; every pixel is then mapped to its nearest entry.
+#include <cstdint>
+#include "GifIsa.h"
+#include "NeuQuantKernels.h"
+
+class CNeuQuant {
+public:
+    // `pixels` holds pixelCount four-byte pixels (blue, green, red, unused), is borrowed and
+    // must outlive the quantiser. The instruction set changes the speed, never the result.
+    CNeuQuant(const uint8_t* pixels, int pixelCount, int sampleFactor, GifIsa isa = BestGifIsa());
+
+    // Learns, finishes the network and fills the 256-entry red, green, blue colour table.
+    void Process(uint8_t colourTable[768]);
+    // The palette entry nearest to a colour; only after Process.
+    int Map(int red, int green, int blue) const;
+    // Maps every learned pixel to its palette entry; only after Process.
+    void MapPixels(uint8_t* indices) const;
+
+private:
+    void Learn();
+    void FillSpread(int alpha, int rad);
+    void FinishNetwork();
+
+    const uint8_t* m_pixels;
+    int m_pixelCount;
+    int m_sampleFactor;
+    NeuQuantKernels m_kernels;
+    NeuronLanes m_lanes;
+    int32_t m_spread[kSpreadSize];
+    SortedNeurons m_sorted;
+};
