@@ -1,0 +1,9 @@
+#pragma once
+#define IDD_EXCHANGE 9001
+#define IDC_TEXT 9002
+#define IDC_NUMBER 9003
+#define IDC_CHECK 9004
+#define IDC_RADIO1 9005
+#define IDC_RADIO2 9006
+#define IDC_RADIO3 9007
+#define IDC_COMBO 9008
