@@ -39,11 +39,19 @@ INT_PTR CALLBACK CDialog::DlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
     }
     if (!dlg) return FALSE;
 
+    if (msg == WM_NCDESTROY) {
+        // The last message: the object may delete itself while handling it.
+        dlg->m_defaulted = nullptr;
+        dlg->Dispatch(msg, wParam, lParam);
+        return FALSE;
+    }
     bool defaulted = false;
     bool* outer = dlg->m_defaulted;
     dlg->m_defaulted = &defaulted;
     LRESULT result = dlg->Dispatch(msg, wParam, lParam);
-    dlg->m_defaulted = outer;
+    // A handler may have destroyed the dialog (and its owner deleted the object): then the object
+    // is no longer ours to touch.
+    if (FromHandle(hwnd) == dlg) dlg->m_defaulted = outer;
     if (defaulted) return FALSE;
 
     switch (msg) {

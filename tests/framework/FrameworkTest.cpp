@@ -247,3 +247,39 @@ TEST(Image, NestedUsersShareOneDeviceContextAndTheBitmapIsFreeAfterwards) {
 }
 
 }  // namespace
+
+namespace {
+
+// A modeless dialog that its owner deletes from inside one of the dialog's own handlers, as
+// the settings dialog does with the monitor chooser when it reports a click.
+class SelfEndingDlg : public CDialog {
+public:
+    SelfEndingDlg() : CDialog(IDD_EXCHANGE) {}
+    std::function<void()> onClick;
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == WM_LBUTTONDOWN && onClick) {
+            onClick();  // deletes this object
+            return 0;
+        }
+        return CDialog::WindowProc(msg, wParam, lParam);
+    }
+};
+
+TEST(Dialog, AnOwnerMayDeleteAModelessDialogFromInsideItsHandler) {
+    auto* dlg = new SelfEndingDlg;
+    ASSERT_TRUE(dlg->Create());
+    HWND hwnd = dlg->m_hWnd;
+    bool deleted = false;
+    dlg->onClick = [&] {
+        dlg->EndDialog(IDOK);
+        delete dlg;
+        deleted = true;
+    };
+    ::SendMessageW(hwnd, WM_LBUTTONDOWN, 0, 0);
+    EXPECT_TRUE(deleted);
+    EXPECT_FALSE(::IsWindow(hwnd));
+}
+
+}  // namespace
