@@ -43,13 +43,13 @@ public:
             if (m_place[1] != L'\0') ++m_place;  // a lone "-" is itself the option '-'
         }
         wchar_t option = *m_place++;
-        const wchar_t* spec = option == L':' ? nullptr : wcschr(kOptionString, option);
-        if (!spec) {
+        const wchar_t* entry = option == L':' ? nullptr : wcschr(kOptionString, option);
+        if (!entry) {
             if (*m_place == L'\0') ++m_index;
             m_errors += "illegal option -- " + ToUtf8(option) + "\n";
             return L'?';
         }
-        if (spec[1] != L':') {
+        if (entry[1] != L':') {
             if (*m_place == L'\0') ++m_index;
             return option;
         }
