@@ -5,7 +5,8 @@
 
 class CGifMemorySink : public CGifByteSink {
 public:
-    // With a limit, writes that would take the total past it fail (a full disk, for tests).
+    // With a limit, a write that would take the total past it keeps what fits and fails, as on
+    // a full disk (for tests).
     explicit CGifMemorySink(size_t limit = static_cast<size_t>(-1)) : m_limit(limit) {}
 
     [[nodiscard]] bool Write(const uint8_t* bytes, size_t count) override;
