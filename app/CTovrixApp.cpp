@@ -47,7 +47,9 @@ BOOL CTovrixApp::InitInstance() {
         SetExitCode(RunCommandLineCapture(options));
         return FALSE;
     }
-    // The interactive program (tray icon and settings) is not part of the program yet.
+    // The interactive program starts with the settings; the tray program is not part of it yet,
+    // so it ends when the dialog closes.
+    m_settingsDlg.DoModal();
     return FALSE;
 }
 

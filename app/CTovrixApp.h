@@ -3,6 +3,7 @@
 // starts the interactive program.
 #include <string>
 #include "CWinApp.h"
+#include "CTovrixDlg.h"
 #include "CommandLine.h"
 #include "GdiplusSession.h"
 
@@ -13,6 +14,9 @@ public:
     BOOL InitInstance() override;
     int ExitInstance() override;
 
+    // The settings dialog, whose members are the live settings of the whole run.
+    CTovrixDlg& GetSettingsDlg() { return m_settingsDlg; }
+
     // Exit codes of a command-line run that could not do what it was asked.
     static constexpr int kExitCannotWrite = 1;
     static constexpr int kExitBadArguments = 2;
@@ -22,4 +26,5 @@ private:
     int RunCommandLineCapture(const CommandLineOptions& options);
 
     GdiplusSession m_gdiplus;
+    CTovrixDlg m_settingsDlg;
 };

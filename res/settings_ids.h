@@ -1,2 +1,33 @@
-// Resource ids of the settings part.
+// Resource ids of the settings dialog and the monitor chooser.
 #pragma once
+
+#define IDD_TOVRIX_DIALOG 102
+#define IDD_POPUP 135
+#define IDB_BANNER 220
+
+#define IDC_AREA_COMBO 1000
+#define IDC_FORMAT_COMBO 1001
+#define IDC_QUALITY_COMBO 1002
+#define IDC_AREA_LABEL 1004
+#define IDC_FORMAT_LABEL 1005
+#define IDC_SAVE_FOLDER 1007
+#define IDC_BROWSE_FOLDER 1008
+#define IDC_KEY_PRINT 1009
+#define IDC_KEY_F11 1010
+#define IDC_KEY_F12 1011
+#define IDC_SHUTTER_OFF 1012
+#define IDC_SHUTTER_ON 1013
+#define IDC_PREFIX 1014
+#define IDC_NAME_DATETIME 1015
+#define IDC_NAME_SERIAL 1016
+#define IDC_RESIZE 1017
+#define IDC_RESIZE_WIDTH 1018
+#define IDC_RESIZE_HEIGHT 1019
+#define IDC_EDIT_AFTER 1025
+#define IDC_WITH_CURSOR 1026
+#define IDC_TRAY_NOTE 1128
+#define IDC_BANNER 1129
+
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif

@@ -1,0 +1,327 @@
+#include "CTovrixDlg.h"
+#include <commctrl.h>
+#include <shellapi.h>
+#include <shlobj.h>
+#include <cwchar>
+#include "CMonitorSelectDlg.h"
+#include "DataExchange.h"
+#include "MessageBox.h"
+#include "Messages.h"
+#include "ModulePath.h"
+#include "OutputNaming.h"
+#include "SettingsFile.h"
+#include "resource.h"
+
+namespace {
+const wchar_t* const kAreaEntries[] = {L"전체영역", L"선택 모니터", L"선택영역", L"최상위 윈도우",
+                                       L"캡쳐시 자르기", L"캡쳐시 컨트롤 선택"};
+const wchar_t* const kFormats[] = {L"BMP", L"JPG", L"PNG", L"GIF"};
+const wchar_t* const kQualities[] = {L"60", L"70", L"80", L"90", L"100"};
+
+void AddStrings(HWND combo, const wchar_t* const* items, size_t count) {
+    for (size_t i = 0; i < count; ++i)
+        ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(items[i]));
+}
+
+RECT ClientRectOf(HWND dialog, HWND control) {
+    RECT rect;
+    ::GetWindowRect(control, &rect);
+    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+int CALLBACK BrowseCallback(HWND hwnd, UINT msg, LPARAM, LPARAM data) {
+    if (msg == BFFM_INITIALIZED && data) ::SendMessageW(hwnd, BFFM_SETSELECTIONW, TRUE, data);
+    return 0;
+}
+}  // namespace
+
+CTovrixDlg::CTovrixDlg() : CDialogEx(IDD_TOVRIX_DIALOG) {
+    m_ini.SetPathToModule();
+    webUrl = kDefaultWebUrl;
+}
+
+CTovrixDlg::~CTovrixDlg() = default;
+
+int CTovrixDlg::AreaFromEntry(int entry, bool hasMonitorEntry) {
+    if (hasMonitorEntry || entry <= 0) return entry;
+    return entry + 1;
+}
+
+int CTovrixDlg::EntryFromArea(int area, bool hasMonitorEntry) {
+    if (hasMonitorEntry || area <= AreaMonitor) return area;
+    return area - 1;
+}
+
+std::wstring CTovrixDlg::AreaLabel(int area, int monitorIndex, const RECT& r) {
+    wchar_t text[64];
+    switch (area) {
+    case AreaMonitor:
+        std::swprintf(text, 64, L"캡쳐영역(%d모니터)", monitorIndex + 1);
+        return text;
+    case AreaFixedRect:
+        std::swprintf(text, 64, L"캡쳐영역(%dX%d)", static_cast<int>(r.right - r.left),
+                      static_cast<int>(r.bottom - r.top));
+        return text;
+    case AreaForegroundWindow: return L"캡쳐영역(최상위)";
+    case AreaRegionAtCapture: return L"캡쳐영역(캡쳐시자르기)";
+    case AreaControlAtCapture: return L"캡쳐영역(컨트롤선택)";
+    default: return L"캡쳐영역(전체영역)";
+    }
+}
+
+bool CTovrixDlg::LoadSettings() {
+    return LoadSettingsFile(m_ini, *this, GetModuleFolder());
+}
+
+bool CTovrixDlg::CommitSettings() {
+    if (m_hWnd && !UpdateData(TRUE)) return false;
+    if (const wchar_t* refusal = ValidateSettings(*this)) {
+        AfxMessageBox(refusal, MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    WriteSettingsFile(m_ini, *this);
+    NextSerial = RescanNextSerial(saveFolder, prefix);
+    return true;
+}
+
+std::wstring CTovrixDlg::BuildOutputPath() {
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    return ::BuildOutputPath(*this, NextSerial, now);
+}
+
+BOOL CTovrixDlg::OnInitDialog() {
+    HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
+    SetIcon(icon, TRUE);
+    SetIcon(icon, FALSE);
+    m_formatRect = ClientRectOf(m_hWnd, GetDlgItem(IDC_FORMAT_COMBO));
+
+    m_monitorCount = ::GetSystemMetrics(SM_CMONITORS);
+    m_hasMonitorEntry = m_monitorCount > 1;
+    HWND areaCombo = GetDlgItem(IDC_AREA_COMBO);
+    for (int area = AreaAllMonitors; area <= AreaControlAtCapture; ++area) {
+        if (area == AreaMonitor && !m_hasMonitorEntry) continue;
+        ::SendMessageW(areaCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kAreaEntries[area]));
+    }
+    AddStrings(GetDlgItem(IDC_FORMAT_COMBO), kFormats, 4);
+    AddStrings(GetDlgItem(IDC_QUALITY_COMBO), kQualities, 5);
+
+    if (LoadSettings()) {
+        EnableResizeBoxes(resize);
+    } else {
+        ApplyFirstRunDefaults(*this, GetModuleFolder());
+        EnableResizeBoxes(false);
+    }
+
+    ::SendMessageW(areaCombo, CB_SETCURSEL, static_cast<WPARAM>(EntryFromArea(area, m_hasMonitorEntry)), 0);
+    UpdateAreaLabel();
+    ::SendDlgItemMessageW(m_hWnd, IDC_FORMAT_COMBO, CB_SETCURSEL, static_cast<WPARAM>(saveType), 0);
+    ApplyFormatRule();
+    ::SendDlgItemMessageW(m_hWnd, IDC_QUALITY_COMBO, CB_SETCURSEL, static_cast<WPARAM>(jpgQuality), 0);
+    WriteControls();
+    return TRUE;
+}
+
+void CTovrixDlg::DoDataExchange(CDataExchange* dx) {
+    DDX_Text(dx, IDC_SAVE_FOLDER, saveFolder);
+    DDX_Radio(dx, IDC_KEY_PRINT, hotKey);
+    DDX_Radio(dx, IDC_SHUTTER_OFF, shutter);
+    DDX_Text(dx, IDC_PREFIX, prefix);
+    DDX_Radio(dx, IDC_NAME_DATETIME, postfix);
+    DDX_Check(dx, IDC_RESIZE, resize);
+    DDX_Text(dx, IDC_RESIZE_WIDTH, width);
+    DDX_Text(dx, IDC_RESIZE_HEIGHT, height);
+    DDX_Check(dx, IDC_EDIT_AFTER, checkEdit);
+    DDX_Check(dx, IDC_WITH_CURSOR, checkCursor);
+}
+
+void CTovrixDlg::WriteControls() {
+    m_writingControls = true;
+    UpdateData(FALSE);
+    m_writingControls = false;
+}
+
+void CTovrixDlg::OnOK() {
+    if (!CommitSettings()) return;
+    CDialogEx::OnOK();
+}
+
+void CTovrixDlg::OnCancel() {
+    // Whatever was chosen while the dialog was open, on screen or in the controls, is dropped.
+    LoadSettings();
+    EndDialog(IDCANCEL);
+}
+
+BOOL CTovrixDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
+    const int id = LOWORD(wParam), code = HIWORD(wParam);
+    switch (id) {
+    case IDC_AREA_COMBO:
+        if (code == CBN_SELCHANGE) OnAreaChange();
+        return TRUE;
+    case IDC_FORMAT_COMBO:
+        if (code == CBN_SELCHANGE) OnFormatChange();
+        return TRUE;
+    case IDC_QUALITY_COMBO:
+        if (code == CBN_SELCHANGE) OnQualityChange();
+        return TRUE;
+    case IDC_BROWSE_FOLDER:
+        if (code == BN_CLICKED) OnBrowseFolder();
+        return TRUE;
+    case IDC_PREFIX:
+        if (code == EN_CHANGE) OnPrefixChange();
+        return TRUE;
+    case IDC_RESIZE:
+        if (code == BN_CLICKED) OnResizeClick();
+        return TRUE;
+    case IDC_BANNER:
+        if (code == STN_CLICKED) OnBannerClick();
+        return TRUE;
+    }
+    return CDialogEx::OnCommand(wParam, lParam);
+}
+
+LRESULT CTovrixDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_MONITOR_SELECTED:
+        return OnMonitorSelected(wParam, lParam);
+    case WM_CTLCOLORSTATIC:
+        return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    }
+    return CDialogEx::WindowProc(msg, wParam, lParam);
+}
+
+void CTovrixDlg::OnAreaChange() {
+    int entry = static_cast<int>(::SendDlgItemMessageW(m_hWnd, IDC_AREA_COMBO, CB_GETCURSEL, 0, 0));
+    if (entry < 0) return;
+    area = AreaFromEntry(entry, m_hasMonitorEntry);
+    switch (area) {
+    case AreaMonitor:
+        OpenMonitorChooser();
+        break;
+    case AreaFixedRect:
+        // The on-screen frame that places the rectangle is not part of the program yet: the
+        // stored rectangle stays and the label shows its size.
+        UpdateAreaLabel();
+        break;
+    default:
+        UpdateAreaLabel();
+        break;
+    }
+}
+
+void CTovrixDlg::OpenMonitorChooser() {
+    ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+    ShowWindow(SW_HIDE);
+    ::Sleep(500);  // let the dialog leave the screen before the veil covers it
+    m_chooser = std::make_unique<CMonitorSelectDlg>(CMonitorSelectDlg::kModeChooseMonitor, &m_monitors, this);
+    if (!m_chooser->CreateAndShow()) {
+        m_chooser.reset();
+        ShowWindow(SW_SHOW);
+    }
+}
+
+LRESULT CTovrixDlg::OnMonitorSelected(WPARAM wParam, LPARAM) {
+    const auto* chosen = reinterpret_cast<const CMonitor*>(wParam);
+    int index = m_monitors.IndexOf(chosen);
+    if (index >= 0) {
+        monitorIndex = index;
+        chosen->GetMonitorRect(areaRect);
+    }
+    if (m_chooser) {
+        m_chooser->EndDialog(IDOK);
+        m_chooser.reset();
+    }
+    UpdateAreaLabel();
+    ShowWindow(SW_SHOW);
+    RedrawWindow();
+    return 0;
+}
+
+void CTovrixDlg::UpdateAreaLabel() {
+    SetDlgItemText(IDC_AREA_LABEL, AreaLabel(area, monitorIndex, areaRect));
+}
+
+void CTovrixDlg::OnFormatChange() {
+    int selected = static_cast<int>(::SendDlgItemMessageW(m_hWnd, IDC_FORMAT_COMBO, CB_GETCURSEL, 0, 0));
+    if (selected < 0) return;
+    saveType = selected;
+    ApplyFormatRule();
+}
+
+void CTovrixDlg::ApplyFormatRule() {
+    HWND format = GetDlgItem(IDC_FORMAT_COMBO);
+    HWND quality = GetDlgItem(IDC_QUALITY_COMBO);
+    RECT target = m_formatRect;
+    if (saveType != Jpg) {
+        RECT qualityRect = ClientRectOf(m_hWnd, quality);
+        ::UnionRect(&target, &m_formatRect, &qualityRect);
+    }
+    // A drop-down list's window height includes its list: keep that, change place and width.
+    RECT dropped{};
+    ::SendMessageW(format, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+    int height = std::max<int>(dropped.bottom - dropped.top, target.bottom - target.top);
+    ::SetWindowPos(format, nullptr, target.left, target.top, target.right - target.left, height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    const bool jpeg = saveType == Jpg;
+    ::EnableWindow(quality, jpeg);
+    ::ShowWindow(quality, jpeg ? SW_SHOW : SW_HIDE);
+}
+
+void CTovrixDlg::OnQualityChange() {
+    int selected = static_cast<int>(::SendDlgItemMessageW(m_hWnd, IDC_QUALITY_COMBO, CB_GETCURSEL, 0, 0));
+    if (selected >= 0) jpgQuality = selected;
+}
+
+void CTovrixDlg::OnBrowseFolder() {
+    if (!UpdateData(TRUE)) return;
+    BROWSEINFOW browse{};
+    browse.hwndOwner = m_hWnd;
+    browse.lpszTitle = L"Select folder";
+    browse.ulFlags = BIF_RETURNONLYFSDIRS;
+    browse.lpfn = BrowseCallback;
+    browse.lParam = reinterpret_cast<LPARAM>(saveFolder.c_str());
+    PIDLIST_ABSOLUTE chosen = ::SHBrowseForFolderW(&browse);
+    if (!chosen) return;
+    wchar_t path[MAX_PATH] = {};
+    if (::SHGetPathFromIDListW(chosen, path)) {
+        saveFolder = path;
+        WriteControls();
+    }
+    ::CoTaskMemFree(chosen);
+}
+
+void CTovrixDlg::OnPrefixChange() {
+    if (m_writingControls) return;
+    HWND edit = GetDlgItem(IDC_PREFIX);
+    DWORD start = 0, end = 0;
+    ::SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    // Only the prefix is taken: a half-typed number elsewhere must not raise a message box
+    // on every keystroke here.
+    prefix = GetDlgItemText(IDC_PREFIX);
+    if (!FilterPrefix(prefix)) return;
+    m_writingControls = true;
+    SetDlgItemText(IDC_PREFIX, prefix);
+    m_writingControls = false;
+    ::SendMessageW(edit, EM_SETSEL, start, end);
+}
+
+void CTovrixDlg::OnResizeClick() {
+    EnableResizeBoxes(::IsDlgButtonChecked(m_hWnd, IDC_RESIZE) == BST_CHECKED);
+}
+
+void CTovrixDlg::EnableResizeBoxes(bool enable) {
+    ::EnableWindow(GetDlgItem(IDC_RESIZE_WIDTH), enable);
+    ::EnableWindow(GetDlgItem(IDC_RESIZE_HEIGHT), enable);
+}
+
+void CTovrixDlg::OnBannerClick() {
+    ::ShellExecuteW(nullptr, nullptr, kDownloadAddress, nullptr, nullptr, 0);
+}
+
+LRESULT CTovrixDlg::OnCtlColorStatic(HDC dc, HWND control) {
+    if (::GetDlgCtrlID(control) != IDC_TRAY_NOTE) return Default();
+    ::SetTextColor(dc, RGB(255, 0, 0));
+    ::SetBkMode(dc, TRANSPARENT);
+    return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+}
