@@ -1,0 +1,233 @@
+#include "CMainFrame.h"
+#include <mmsystem.h>
+#include <shellapi.h>
+#include <utility>
+#include "CAboutDlg.h"
+#include "CDialog.h"
+#include "CDonateDlg.h"
+#include "CaptureSteps.h"
+#include "MessageBox.h"
+#include "Messages.h"
+#include "resource.h"
+
+namespace {
+// Balloon texts by the hotKey setting; they name the key the program started with.
+const wchar_t* BalloonText(int hotKey) {
+    switch (hotKey) {
+    case 1: return L"F11 버튼으로 캡쳐";
+    case 2: return L"F12 버튼으로 캡쳐";
+    default: return L"PrintScreen 버튼으로 캡쳐";
+    }
+}
+
+// Sets a flag for the life of a scope, whatever way the scope is left.
+class FlagScope {
+public:
+    explicit FlagScope(bool& flag) : m_flag(flag) { m_flag = true; }
+    ~FlagScope() { m_flag = false; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    bool& m_flag;
+};
+}  // namespace
+
+CMainFrame::CMainFrame(CaptureSettings& settings, std::function<std::wstring()> buildOutputPath,
+                       CDialog* settingsDialog)
+    : m_settings(settings),
+      m_buildOutputPath(std::move(buildOutputPath)),
+      m_settingsDialog(settingsDialog) {}
+
+BOOL CMainFrame::CreateHidden() {
+    if (!Create(L"Tovrix", WS_OVERLAPPEDWINDOW)) return FALSE;
+    ShowWindow(SW_HIDE);
+    UpdateWindow();
+    return TRUE;
+}
+
+LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_CREATE:
+        return OnCreate(reinterpret_cast<CREATESTRUCTW*>(lParam));
+    case WM_DESTROY:
+        OnDestroy();
+        break;
+    case WM_INPUT:
+        OnRawInput(GET_RAWINPUT_CODE_WPARAM(wParam), reinterpret_cast<HRAWINPUT>(lParam));
+        return 0;
+    case WM_SAVE_CAPTURE:
+        return OnSaveCapture(wParam, lParam);
+    case WM_TRAY_NOTIFY:
+        return OnTrayNotify(wParam, lParam);
+    }
+    return CFrameWnd::WindowProc(msg, wParam, lParam);
+}
+
+int CMainFrame::OnCreate(CREATESTRUCTW*) {
+    if (Default() == -1) return -1;
+
+    m_icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
+    SetIcon(m_icon, FALSE);
+    SetIcon(m_icon, TRUE);
+
+    if (!m_trayIcon.Create(this, IDR_TRAYMENU, L"Tovrix", m_icon, BalloonText(m_settings.hotKey),
+                           L"Tovrix 화면 캡쳐", WM_TRAY_NOTIFY)) {
+        AfxMessageBox(L"Failed to create tray icon", MB_ICONHAND);
+        return -1;
+    }
+
+    // The sink delivers the key while other programs have the focus, and the key still reaches
+    // them: the capture key is listened to, not taken.
+    RAWINPUTDEVICE keyboard{};
+    keyboard.usUsagePage = 1;  // generic desktop
+    keyboard.usUsage = 6;      // keyboard
+    keyboard.dwFlags = RIDEV_INPUTSINK;
+    keyboard.hwndTarget = m_hWnd;
+    m_rawInputRegistered = ::RegisterRawInputDevices(&keyboard, 1, sizeof(keyboard)) != FALSE;
+    if (!m_rawInputRegistered) {
+        // The program still runs: the menu works, only the capture key does not.
+        AfxMessageBox(L"RegisterRawInputDevices Error " + std::to_wstring(::GetLastError()), MB_OK);
+    }
+    return 0;
+}
+
+void CMainFrame::OnDestroy() {
+    if (m_rawInputRegistered) {
+        RAWINPUTDEVICE keyboard{};
+        keyboard.usUsagePage = 1;
+        keyboard.usUsage = 6;
+        keyboard.dwFlags = RIDEV_REMOVE;
+        ::RegisterRawInputDevices(&keyboard, 1, sizeof(keyboard));
+        m_rawInputRegistered = false;
+    }
+}
+
+void CMainFrame::OnRawInput(UINT, HRAWINPUT handle) {
+    if (!capturing) {
+        // Zeroed first, so that an event that cannot be read matches nothing.
+        RAWINPUT input{};
+        UINT size = sizeof(input);
+        if (::GetRawInputData(handle, RID_INPUT, &input, &size, sizeof(RAWINPUTHEADER)) !=
+            static_cast<UINT>(-1))
+            OnKeyboardEvent(input);
+    }
+    // The default processing lets the system release the event's data.
+    Default();
+}
+
+CMainFrame::CaptureResult CMainFrame::OnKeyboardEvent(const RAWINPUT& input) {
+    if (capturing) return CaptureResult::Busy;
+    if (!IsCaptureKeyRelease(input, m_settings.hotKey)) return CaptureResult::Ignored;
+    FlagScope busy(capturing);
+    return RunCapture();
+}
+
+CMainFrame::CaptureResult CMainFrame::RunCapture() {
+    RECT rect{};
+    bool grabbed = false;
+    if (m_settings.area == AreaRegionAtCapture || m_settings.area == AreaControlAtCapture) {
+        if (!RunAreaPicker(m_settings.area, rect)) return CaptureResult::Abandoned;
+        grabbed = true;
+    } else {
+        rect = CaptureRectForArea(m_settings, ::GetForegroundWindow());
+    }
+    if (::IsRectEmpty(&rect)) return CaptureResult::NothingToCapture;
+
+    if (!grabbed) {
+        m_picture.CaptureRect(rect);
+        POINT pointer{};
+        if (m_settings.checkCursor && ::GetCursorPos(&pointer))
+            DrawCursor(m_picture, rect, pointer, GetShownCursor());
+    }
+    if (m_settings.checkEdit && !RunEditor(rect)) return CaptureResult::Abandoned;
+    // The sound starts before the file is written, and is not waited for.
+    if (m_settings.shutter) PlayShutter();
+    return OnSaveCapture(0, 0) == 0 ? CaptureResult::Saved : CaptureResult::SaveFailed;
+}
+
+bool CMainFrame::RunAreaPicker(int, RECT&) {
+    return false;
+}
+
+bool CMainFrame::RunEditor(const RECT&) {
+    return true;
+}
+
+void CMainFrame::PlayShutter() const {
+    ::PlaySoundW(MAKEINTRESOURCEW(IDR_SHUTTER), ::GetModuleHandleW(nullptr),
+                 SND_RESOURCE | SND_ASYNC);
+}
+
+LRESULT CMainFrame::OnSaveCapture(WPARAM, LPARAM) {
+    if (m_settings.resize) m_picture.Resize(m_settings.width, m_settings.height);
+    std::wstring path = m_buildOutputPath ? m_buildOutputPath() : std::wstring();
+    HRESULT result = path.empty() ? E_FAIL
+                                  : SavePicture(m_picture, path, m_settings.saveType,
+                                                m_settings.jpgQuality);
+    if (result != S_OK) AfxMessageBox(L"Error", MB_OK);
+    return result;
+}
+
+LRESULT CMainFrame::OnTrayNotify(WPARAM wParam, LPARAM lParam) {
+    return m_trayIcon.HandleNotification(wParam, lParam);
+}
+
+BOOL CMainFrame::OnCommand(WPARAM wParam, LPARAM lParam) {
+    switch (LOWORD(wParam)) {
+    case ID_TRAY_ABOUT: OnAppAbout(); return TRUE;
+    case ID_TRAY_SETTINGS: OnSettings(); return TRUE;
+    case ID_TRAY_WEB_CAPTURE: OnWebCapture(); return TRUE;
+    case ID_TRAY_GIF_RECORDER: OnGifRecorder(); return TRUE;
+    case ID_TRAY_OPEN_FOLDER: OnOpenSaveFolder(); return TRUE;
+    case ID_TRAY_HELP: OnHelp(); return TRUE;
+    case ID_TRAY_DONATE: OnDonate(); return TRUE;
+    case ID_TRAY_EXIT: OnAppExit(); return TRUE;
+    }
+    return CFrameWnd::OnCommand(wParam, lParam);
+}
+
+void CMainFrame::OnAppAbout() {
+    CAboutDlg about(this);
+    about.DoModal();
+}
+
+void CMainFrame::OnSettings() {
+    // The one settings object holds the live values; a second window on it would fight the
+    // first over them.
+    if (!m_settingsDialog || m_settingsDialog->IsWindow()) return;
+    m_settingsDialog->DoModal();
+}
+
+void CMainFrame::OnWebCapture() {
+    if (webCaptureOpen) return;
+    FlagScope open(webCaptureOpen);
+    RunWebCaptureDialog();
+}
+
+void CMainFrame::OnGifRecorder() {
+    if (gifRecorderOpen) return;
+    FlagScope open(gifRecorderOpen);
+    RunGifRecorderDialog();
+}
+
+void CMainFrame::OnOpenSaveFolder() {
+    // A folder the shell cannot open is not worth a message: the settings dialog shows it.
+    ::ShellExecuteW(nullptr, L"open", m_settings.saveFolder.c_str(), nullptr, nullptr, SW_SHOW);
+}
+
+void CMainFrame::OnHelp() {
+    // Shown normally: a browser started hidden would leave the user with nothing to see.
+    ::ShellExecuteW(nullptr, nullptr, kHelpAddress, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void CMainFrame::OnDonate() {
+    CDonateDlg donate(this);
+    donate.DoModal();
+}
+
+void CMainFrame::OnAppExit() {
+    // Posted, as the framework's exit always is: the frame goes away from the message loop,
+    // after whatever handler chose Exit has returned.
+    PostMessage(WM_CLOSE);
+}

@@ -1,0 +1,96 @@
+#pragma once
+// The program's main window, never shown: it owns the tray icon, hears the capture key through
+// raw keyboard input from the whole desktop, holds the picture that a capture fills and saves,
+// and carries out the tray menu's commands. Destroying it ends the program.
+#include <windows.h>
+#include <functional>
+#include <string>
+#include "CFrameWnd.h"
+#include "CScreenImage.h"
+#include "CTrayNotifyIcon.h"
+#include "CaptureSettings.h"
+
+class CDialog;
+
+class CMainFrame : public CFrameWnd {
+public:
+    // The live settings, where the next picture goes, and the dialog that edits the settings
+    // (null: the Settings item does nothing). All three outlive the frame.
+    CMainFrame(CaptureSettings& settings, std::function<std::wstring()> buildOutputPath,
+               CDialog* settingsDialog);
+
+    // Creates the hidden frame titled "Tovrix". On failure the frame has already deleted itself
+    // and the pointer must be forgotten.
+    BOOL CreateHidden();
+
+    // What became of one keyboard event.
+    enum class CaptureResult {
+        Ignored,           // not the release of the capture key
+        Busy,              // a capture is already running further up the stack
+        NothingToCapture,  // the area gave an empty rectangle
+        Abandoned,         // the user cancelled a picker or the editor
+        Saved,
+        SaveFailed,        // the "Error" message was shown
+    };
+    // The capture pipeline for one raw keyboard event: the configured key's release captures
+    // the configured area and saves it.
+    CaptureResult OnKeyboardEvent(const RAWINPUT& input);
+
+    // Saves the picture under the next name (resized first when asked); 0 or the failure code.
+    // Also the handler of WM_SAVE_CAPTURE, which the web page capture sends.
+    LRESULT OnSaveCapture(WPARAM wParam, LPARAM lParam);
+
+    CScreenImage& GetPicture() { return m_picture; }
+    CTrayNotifyIcon& GetTrayIcon() { return m_trayIcon; }
+    bool IsCapturing() const { return capturing; }
+
+    // Set while the web page capture or the GIF recorder runs, so that the menu opens each once.
+    static inline bool webCaptureOpen = false;
+    static inline bool gifRecorderOpen = false;
+
+    static constexpr const wchar_t* kHelpAddress = L"https://tovrix.example/help";
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+
+    int OnCreate(CREATESTRUCTW* create);
+    void OnDestroy();
+    void OnRawInput(UINT code, HRAWINPUT handle);
+    LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
+
+    void OnAppAbout();
+    void OnSettings();
+    void OnWebCapture();
+    void OnGifRecorder();
+    void OnOpenSaveFolder();
+    void OnHelp();
+    void OnDonate();
+    void OnAppExit();
+
+    // The dialogs that later parts of the program bring; until then their items do nothing.
+    virtual void RunWebCaptureDialog() {}
+    virtual void RunGifRecorderDialog() {}
+    // The on-screen pickers of the areas chosen at capture time: true after they copied the
+    // chosen part into the picture and set `rect`. Until they exist nothing is captured.
+    virtual bool RunAreaPicker(int area, RECT& rect);
+    // The editor run on the picture before saving; false drops the capture. Until the editor
+    // exists the picture is saved as grabbed.
+    virtual bool RunEditor(const RECT& rect);
+
+private:
+    CaptureResult RunCapture();
+    void PlayShutter() const;
+
+    CaptureSettings& m_settings;
+    std::function<std::wstring()> m_buildOutputPath;
+    CDialog* m_settingsDialog;
+
+    CScreenImage m_picture;
+    CTrayNotifyIcon m_trayIcon;
+    HICON m_icon = nullptr;
+    bool m_rawInputRegistered = false;
+    // True from an accepted key release until its capture ends; key releases arriving through
+    // the nested message loops of pickers, the editor or a message box start nothing.
+    bool capturing = false;
+};
