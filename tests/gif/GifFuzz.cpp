@@ -57,8 +57,9 @@ bool Run(Encoder& encoder, CGifMemorySink& sink, int canvasW, int canvasH, int l
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Input in(data, size);
     const int frameCount = 1 + in.Small(4);
-    const int canvasW = in.Small(4) == 0 ? in.Small(48) - 2 : -1;
-    const int canvasH = in.Small(48) - 2;
+    // Sizes below 1 give the 320 x 240 default canvas, slow to fuzz through: kept rare.
+    const int canvasW = in.Small(4) == 0 ? (in.Small(16) == 15 ? 0 : 1 + in.Small(47)) : -1;
+    const int canvasH = in.Small(16) == 15 ? -1 : 1 + in.Small(47);
     const int loop = in.Small(5) - 2;
     const int sample = in.Small(25) - 2;
     const int threads = 1 + in.Small(3);
@@ -66,8 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const GifIsa isa = isas[in.Small(3)];
     std::vector<Frame> frames(frameCount);
     for (Frame& f : frames) {
-        f.width = in.Small(40);
-        f.height = in.Small(40);
+        f.width = in.Small(16) == 15 ? 0 : 1 + in.Small(40);
+        f.height = in.Small(16) == 15 ? 0 : 1 + in.Small(40);
         f.stride = f.width * 4 + in.Small(3) * 4;
         f.delay = (in.Byte() << 8 | in.Byte()) - 1000;
         f.pixels.resize(static_cast<size_t>(f.stride) * f.height);
