@@ -30,6 +30,14 @@ struct SortedNeurons {
     int32_t greenIndex[256];
 };
 
+// Why the wide contests may pack a distance and a neuron number into one 32-bit key: every
+// sample moves exactly as much from a neuron's bias into its frequency as the other way
+// (bias += (freq >> 10) << 10 against freq -= freq >> 10, and -65536 against +64 for the closest
+// neuron), so bias + 1024 x freq stays 262144, its starting value. The frequency never exceeds
+// 66623 (above 66559 it falls by more than the 64 it can gain), so bias >> 12 lies in
+// [-16592, 64] and a biased distance (at most 12240 before the bias) in [-64, 28832]: shifted
+// left by 8 it leaves room for the neuron number below it, and stays far from overflow.
+//
 // Finds the neuron with the smallest biased distance to (c0, c1, c2) (the lowest number on ties),
 // ages every neuron's frequency into its bias and rewards the unbiased closest neuron.
 using ContestKernel = int (*)(NeuronLanes& n, int c0, int c1, int c2);

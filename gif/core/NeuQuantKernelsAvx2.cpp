@@ -9,18 +9,11 @@
 
 namespace {
 
-TOVRIX_AVX2 int FirstMinimum(__m256i values, __m256i positions) {
-    alignas(32) int32_t v[8];
-    alignas(32) int32_t p[8];
-    _mm256_store_si256(reinterpret_cast<__m256i*>(v), values);
-    _mm256_store_si256(reinterpret_cast<__m256i*>(p), positions);
-    int best = 0;
-    for (int lane = 1; lane < 8; lane++) {
-        if (v[lane] < v[best] || (v[lane] == v[best] && p[lane] < p[best])) {
-            best = lane;
-        }
-    }
-    return p[best];
+TOVRIX_AVX2 int SmallestKey(__m256i keys) {
+    __m128i m = _mm_min_epi32(_mm256_castsi256_si128(keys), _mm256_extracti128_si256(keys, 1));
+    m = _mm_min_epi32(m, _mm_shuffle_epi32(m, _MM_SHUFFLE(1, 0, 3, 2)));
+    m = _mm_min_epi32(m, _mm_shuffle_epi32(m, _MM_SHUFFLE(2, 3, 0, 1)));
+    return _mm_cvtsi128_si32(m);
 }
 
 // w - a * (w - c) / 262144 with the division truncating toward zero, as in scalar code.
@@ -32,15 +25,16 @@ TOVRIX_AVX2 inline __m256i Pull(__m256i w, __m256i a, __m256i c) {
 
 }  // namespace
 
+// Distances are compared as keys (distance << 8) | neuron, so that one minimum finds the
+// nearest neuron and, among equals, the lowest number (see NeuQuantKernels.h for why the biased
+// distances fit).
 TOVRIX_AVX2 int ContestAvx2(NeuronLanes& n, int c0, int c1, int c2) {
     const __m256i v0 = _mm256_set1_epi32(c0);
     const __m256i v1 = _mm256_set1_epi32(c1);
     const __m256i v2 = _mm256_set1_epi32(c2);
     const __m256i eight = _mm256_set1_epi32(8);
     __m256i position = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-    __m256i bestDistance = _mm256_set1_epi32(2147483647);
-    __m256i bestBiased = bestDistance;
-    __m256i closest = _mm256_set1_epi32(-1);
+    __m256i closest = _mm256_set1_epi32(2147483647);
     __m256i winner = closest;
     for (int i = 0; i < kNeurons; i += 8) {
         const __m256i w0 = _mm256_load_si256(reinterpret_cast<const __m256i*>(n.c0 + i));
@@ -50,17 +44,13 @@ TOVRIX_AVX2 int ContestAvx2(NeuronLanes& n, int c0, int c1, int c2) {
             _mm256_add_epi32(_mm256_abs_epi32(_mm256_sub_epi32(w0, v0)),
                              _mm256_abs_epi32(_mm256_sub_epi32(w1, v1))),
             _mm256_abs_epi32(_mm256_sub_epi32(w2, v2)));
-        const __m256i nearer = _mm256_cmpgt_epi32(bestDistance, distance);
-        bestDistance = _mm256_min_epi32(bestDistance, distance);
-        closest = _mm256_blendv_epi8(closest, position, nearer);
+        closest = _mm256_min_epi32(closest, _mm256_or_si256(_mm256_slli_epi32(distance, 8), position));
 
         __m256i* biasSlot = reinterpret_cast<__m256i*>(n.bias + i);
         __m256i* freqSlot = reinterpret_cast<__m256i*>(n.freq + i);
         const __m256i bias = _mm256_load_si256(biasSlot);
         const __m256i biased = _mm256_sub_epi32(distance, _mm256_srai_epi32(bias, 12));
-        const __m256i better = _mm256_cmpgt_epi32(bestBiased, biased);
-        bestBiased = _mm256_min_epi32(bestBiased, biased);
-        winner = _mm256_blendv_epi8(winner, position, better);
+        winner = _mm256_min_epi32(winner, _mm256_or_si256(_mm256_slli_epi32(biased, 8), position));
 
         const __m256i freq = _mm256_load_si256(freqSlot);
         const __m256i betaFreq = _mm256_srai_epi32(freq, 10);
@@ -68,10 +58,10 @@ TOVRIX_AVX2 int ContestAvx2(NeuronLanes& n, int c0, int c1, int c2) {
         _mm256_store_si256(biasSlot, _mm256_add_epi32(bias, _mm256_slli_epi32(betaFreq, 10)));
         position = _mm256_add_epi32(position, eight);
     }
-    const int closestIndex = FirstMinimum(bestDistance, closest);
+    const int closestIndex = SmallestKey(closest) & 0xFF;
     n.freq[closestIndex] += 64;
     n.bias[closestIndex] -= 65536;
-    return FirstMinimum(bestBiased, winner);
+    return SmallestKey(winner) & 0xFF;
 }
 
 // Lanes past `to` read a zero pull from the spread table, so they are stored back unchanged;

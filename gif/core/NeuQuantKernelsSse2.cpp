@@ -17,33 +17,26 @@ TOVRIX_SSE2 inline __m128i Select(__m128i mask, __m128i yes, __m128i no) {
     return _mm_or_si128(_mm_and_si128(mask, yes), _mm_andnot_si128(mask, no));
 }
 
-// Each lane holds the first position of its own minimum; the overall first minimum is the
-// lowest position among the lanes that reach the smallest value.
-TOVRIX_SSE2 int FirstMinimum(__m128i values, __m128i positions) {
-    alignas(16) int32_t v[4];
-    alignas(16) int32_t p[4];
-    _mm_store_si128(reinterpret_cast<__m128i*>(v), values);
-    _mm_store_si128(reinterpret_cast<__m128i*>(p), positions);
-    int best = 0;
-    for (int lane = 1; lane < 4; lane++) {
-        if (v[lane] < v[best] || (v[lane] == v[best] && p[lane] < p[best])) {
-            best = lane;
-        }
-    }
-    return p[best];
+TOVRIX_SSE2 inline __m128i Min32(__m128i a, __m128i b) {
+    return Select(_mm_cmplt_epi32(a, b), a, b);
+}
+
+TOVRIX_SSE2 int SmallestKey(__m128i keys) {
+    keys = Min32(keys, _mm_shuffle_epi32(keys, _MM_SHUFFLE(1, 0, 3, 2)));
+    keys = Min32(keys, _mm_shuffle_epi32(keys, _MM_SHUFFLE(2, 3, 0, 1)));
+    return _mm_cvtsi128_si32(keys);
 }
 
 }  // namespace
 
+// Distances are compared as keys (distance << 8) | neuron, as in the AVX2 version.
 TOVRIX_SSE2 int ContestSse2(NeuronLanes& n, int c0, int c1, int c2) {
     const __m128i v0 = _mm_set1_epi32(c0);
     const __m128i v1 = _mm_set1_epi32(c1);
     const __m128i v2 = _mm_set1_epi32(c2);
     const __m128i four = _mm_set1_epi32(4);
     __m128i position = _mm_setr_epi32(0, 1, 2, 3);
-    __m128i bestDistance = _mm_set1_epi32(2147483647);
-    __m128i bestBiased = bestDistance;
-    __m128i closest = _mm_set1_epi32(-1);
+    __m128i closest = _mm_set1_epi32(2147483647);
     __m128i winner = closest;
     for (int i = 0; i < kNeurons; i += 4) {
         const __m128i w0 = _mm_load_si128(reinterpret_cast<const __m128i*>(n.c0 + i));
@@ -52,17 +45,13 @@ TOVRIX_SSE2 int ContestSse2(NeuronLanes& n, int c0, int c1, int c2) {
         const __m128i distance = _mm_add_epi32(
             _mm_add_epi32(Abs32(_mm_sub_epi32(w0, v0)), Abs32(_mm_sub_epi32(w1, v1))),
             Abs32(_mm_sub_epi32(w2, v2)));
-        const __m128i nearer = _mm_cmplt_epi32(distance, bestDistance);
-        bestDistance = Select(nearer, distance, bestDistance);
-        closest = Select(nearer, position, closest);
+        closest = Min32(closest, _mm_or_si128(_mm_slli_epi32(distance, 8), position));
 
         __m128i* biasSlot = reinterpret_cast<__m128i*>(n.bias + i);
         __m128i* freqSlot = reinterpret_cast<__m128i*>(n.freq + i);
         const __m128i bias = _mm_load_si128(biasSlot);
         const __m128i biased = _mm_sub_epi32(distance, _mm_srai_epi32(bias, 12));
-        const __m128i better = _mm_cmplt_epi32(biased, bestBiased);
-        bestBiased = Select(better, biased, bestBiased);
-        winner = Select(better, position, winner);
+        winner = Min32(winner, _mm_or_si128(_mm_slli_epi32(biased, 8), position));
 
         const __m128i freq = _mm_load_si128(freqSlot);
         const __m128i betaFreq = _mm_srai_epi32(freq, 10);
@@ -70,10 +59,10 @@ TOVRIX_SSE2 int ContestSse2(NeuronLanes& n, int c0, int c1, int c2) {
         _mm_store_si128(biasSlot, _mm_add_epi32(bias, _mm_slli_epi32(betaFreq, 10)));
         position = _mm_add_epi32(position, four);
     }
-    const int closestIndex = FirstMinimum(bestDistance, closest);
+    const int closestIndex = SmallestKey(closest) & 0xFF;
     n.freq[closestIndex] += 64;
     n.bias[closestIndex] -= 65536;
-    return FirstMinimum(bestBiased, winner);
+    return SmallestKey(winner) & 0xFF;
 }
 
 #endif
