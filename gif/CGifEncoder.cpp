@@ -89,7 +89,7 @@ bool CGifEncoder::OpenPath(const GifPath& path) {
 
 void CGifEncoder::SetCanvasSize(int width, int height) {
     // Queued frames decide whether a frame has been written yet.
-    (void)Drain();
+    m_unreportedFailure = !Drain() || m_unreportedFailure;
     if (m_started && !m_firstFrame) {
         return;
     }
@@ -103,7 +103,7 @@ void CGifEncoder::SetLoopCount(int count) {
         return;
     }
     // A first frame still queued must get the repeat block as it stood when it was given.
-    (void)Drain();
+    m_unreportedFailure = !Drain() || m_unreportedFailure;
     m_loopCount = count;
 }
 
@@ -121,7 +121,7 @@ void CGifEncoder::SetSampleFactor(int factor) {
 void CGifEncoder::SetThreadCount(int threads) {
     threads = threads < 1 ? 1 : (threads > kMaxThreads ? kMaxThreads : threads);
     if (threads != m_threads) {
-        (void)Drain();
+        m_unreportedFailure = !Drain() || m_unreportedFailure;
         StopWorkers();
         m_threads = threads;
     }
@@ -148,7 +148,7 @@ bool CGifEncoder::WriteFrame(const GifFrame& frame) {
 
     if (m_threads <= 1) {
         job->Run();
-        return WriteJob(*job);
+        return WriteJob(*job) && !TakeUnreportedFailure();
     }
     if (!m_pipeline) {
         m_pipeline.reset(new (std::nothrow) CGifFramePipeline());
@@ -161,7 +161,7 @@ bool CGifEncoder::WriteFrame(const GifFrame& frame) {
     m_pipeline->Submit(std::move(job));
     // One frame more than there are workers stays queued, so a worker never waits for the
     // caller, and the caller's progress stays close to the file's.
-    bool failed = false;
+    bool failed = TakeUnreportedFailure();
     while (WriteFinished(m_pipeline->Pending() > m_threads, failed)) {
     }
     return !failed;
@@ -186,6 +186,12 @@ bool CGifEncoder::Drain() {
     while (WriteFinished(true, failed)) {
     }
     return !failed;
+}
+
+bool CGifEncoder::TakeUnreportedFailure() {
+    const bool failed = m_unreportedFailure;
+    m_unreportedFailure = false;
+    return failed;
 }
 
 void CGifEncoder::StopWorkers() {
@@ -249,7 +255,7 @@ bool CGifEncoder::Close() {
     if (!m_started) {
         return false;
     }
-    const bool framesWritten = Drain();
+    const bool framesWritten = Drain() && !TakeUnreportedFailure();
     StopWorkers();
     m_started = false;
     const uint8_t trailer = 0x3B;

@@ -69,6 +69,8 @@ private:
     bool WriteFinished(bool wait, bool& failed);
     bool WriteJob(const CGifFrameJob& job);
     void StopWorkers();
+    // A queued frame that failed while a setter wrote it out, not yet told to the caller.
+    bool TakeUnreportedFailure();
 
     int m_width = 0;
     int m_height = 0;
@@ -85,4 +87,5 @@ private:
     int m_threads;
     GifIsa m_isa;
     std::unique_ptr<CGifFramePipeline> m_pipeline;
+    bool m_unreportedFailure = false;
 };
