@@ -5,6 +5,7 @@
 #include "CAboutDlg.h"
 #include "CDialog.h"
 #include "CDonateDlg.h"
+#include "CTovrixDlg.h"
 #include "CaptureSteps.h"
 #include "MessageBox.h"
 #include "Messages.h"
@@ -38,6 +39,9 @@ CMainFrame::CMainFrame(CaptureSettings& settings, std::function<std::wstring()> 
     : m_settings(settings),
       m_buildOutputPath(std::move(buildOutputPath)),
       m_settingsDialog(settingsDialog) {}
+
+CMainFrame::CMainFrame(CTovrixDlg& settings)
+    : CMainFrame(settings, [&settings] { return settings.BuildOutputPath(); }, &settings) {}
 
 BOOL CMainFrame::CreateHidden() {
     if (!Create(L"Tovrix", WS_OVERLAPPEDWINDOW)) return FALSE;

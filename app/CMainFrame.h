@@ -11,6 +11,7 @@
 #include "CaptureSettings.h"
 
 class CDialog;
+class CTovrixDlg;
 
 class CMainFrame : public CFrameWnd {
 public:
@@ -18,6 +19,8 @@ public:
     // (null: the Settings item does nothing). All three outlive the frame.
     CMainFrame(CaptureSettings& settings, std::function<std::wstring()> buildOutputPath,
                CDialog* settingsDialog);
+    // The program's own: the settings dialog object is all three.
+    explicit CMainFrame(CTovrixDlg& settings);
 
     // Creates the hidden frame titled "Tovrix". On failure the frame has already deleted itself
     // and the pointer must be forgotten.

@@ -1,6 +1,10 @@
 #include "CTovrixApp.h"
 #include <cstdio>
+#include <commctrl.h>
+#include <ole2.h>
+#include "CMainFrame.h"
 #include "CMonitors.h"
+#include "MessageBox.h"
 #include "CScreenImage.h"
 #include "ModulePath.h"
 
@@ -47,10 +51,43 @@ BOOL CTovrixApp::InitInstance() {
         SetExitCode(RunCommandLineCapture(options));
         return FALSE;
     }
-    // The interactive program starts with the settings; the tray program is not part of it yet,
-    // so it ends when the dialog closes.
-    m_settingsDlg.DoModal();
-    return FALSE;
+    return StartInteractive();
+}
+
+BOOL CTovrixApp::StartInteractive() {
+    // One interactive instance: a second would answer the same key with a second picture. A
+    // command-line capture above never gets here and may run beside it.
+    m_instanceMutex = ::CreateMutexW(nullptr, TRUE, L"Tovrix");
+    if (!m_instanceMutex) return FALSE;
+    if (::GetLastError() == ERROR_ALREADY_EXISTS) {
+        ReleaseInstanceMutex();
+        AfxMessageBox(L"이미 실행중입니다.", MB_OK);
+        return FALSE;
+    }
+
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof(controls);
+    controls.dwICC = ICC_WIN95_CLASSES;
+    ::InitCommonControlsEx(&controls);
+    m_richEdit = ::LoadLibraryW(L"RICHED32.DLL");
+    // The web page capture hosts an ActiveX control, which needs OLE on this thread.
+    m_oleStarted = SUCCEEDED(::OleInitialize(nullptr));
+
+    // Cancelling the first settings dialog ends the program: there is no main window, so the
+    // message loop ends at once.
+    if (m_settingsDlg.DoModal() != IDOK) return TRUE;
+
+    auto* frame = new CMainFrame(m_settingsDlg);
+    if (!frame->CreateHidden()) return FALSE;  // the frame has deleted itself
+    m_pMainWnd = frame;
+    return TRUE;
+}
+
+void CTovrixApp::ReleaseInstanceMutex() {
+    if (!m_instanceMutex) return;
+    ::ReleaseMutex(m_instanceMutex);
+    ::CloseHandle(m_instanceMutex);
+    m_instanceMutex = nullptr;
 }
 
 int CTovrixApp::RunCommandLineCapture(const CommandLineOptions& options) {
@@ -72,6 +109,11 @@ int CTovrixApp::RunCommandLineCapture(const CommandLineOptions& options) {
 }
 
 int CTovrixApp::ExitInstance() {
+    ReleaseInstanceMutex();
+    if (m_oleStarted) ::OleUninitialize();
+    m_oleStarted = false;
+    if (m_richEdit) ::FreeLibrary(m_richEdit);
+    m_richEdit = nullptr;
     m_gdiplus.Shutdown();
     return CWinApp::ExitInstance();
 }

@@ -24,7 +24,13 @@ public:
 private:
     // -c: grabs the rectangle into a JPEG file; returns the process's exit code.
     int RunCommandLineCapture(const CommandLineOptions& options);
+    // The program in the notification area: single instance, the settings, the hidden frame.
+    BOOL StartInteractive();
+    void ReleaseInstanceMutex();
 
     GdiplusSession m_gdiplus;
     CTovrixDlg m_settingsDlg;
+    HANDLE m_instanceMutex = nullptr;  // held while the interactive program runs
+    HMODULE m_richEdit = nullptr;
+    bool m_oleStarted = false;
 };
