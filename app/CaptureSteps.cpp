@@ -1,5 +1,6 @@
 #include "CaptureSteps.h"
 #include <shlwapi.h>
+#include "CGifEncoder.h"
 #include "CMonitors.h"
 #include "DeviceContext.h"
 #include "GdiObject.h"
@@ -39,10 +40,29 @@ std::wstring TemporarySibling(const std::wstring& path) {
     return candidate;
 }
 
+bool HasExtension(const std::wstring& path, const wchar_t* extension) {
+    return ::lstrcmpiW(::PathFindExtensionW(path.c_str()), extension) == 0;
+}
+
+// A still picture is a one-frame animation to the program's own encoder, which learns the 256
+// colours that suit the picture best.
+HRESULT WriteStillGif(const CScreenImage& picture, const std::wstring& path) {
+    if (picture.IsNull()) return E_FAIL;
+    CGifEncoder encoder;
+    encoder.SetThreadCount(1);   // one frame: nothing to overlap
+    encoder.SetSampleFactor(1);  // every pixel teaches the palette: a still is looked at closely
+    encoder.SetCanvasSize(picture.GetWidth(), picture.GetHeight());
+    if (!encoder.OpenPath(path)) return E_FAIL;
+    bool written = encoder.WriteFrame(static_cast<HBITMAP>(picture));
+    bool closed = encoder.Close();
+    return written && closed ? S_OK : E_FAIL;
+}
+
 HRESULT WritePicture(const CScreenImage& picture, const std::wstring& path, int saveType,
                      int jpgQuality) {
     if (saveType == Jpg) return picture.SaveJpeg(path, 60 + 10 * jpgQuality);
-    // BMP, PNG and GIF by the extension; GIF goes through an indexed copy of the picture.
+    if (HasExtension(path, L".gif")) return WriteStillGif(picture, path);
+    // BMP and PNG by the extension.
     return picture.Save(path);
 }
 }  // namespace

@@ -8,3 +8,5 @@ target_sources(tovrix_app PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/CDonateDlg.cpp)
 # The About box reads the executable's version resource.
 target_link_libraries(tovrix_app PUBLIC version)
+# Still GIF pictures go through the program's own encoder.
+target_link_libraries(tovrix_app PUBLIC tovrix_gif)
