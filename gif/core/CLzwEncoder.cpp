@@ -32,6 +32,14 @@ size_t CLzwEncoder::Encode(uint8_t* out) {
     m_accumulatedBits = 0;
 
     const size_t count = static_cast<size_t>(m_width) * static_cast<size_t>(m_height);
+    if (count == 0) {
+        // Not reached from the encoder (a canvas has at least one pixel); an empty image is a
+        // clear code and the end code.
+        Output(m_clearCode);
+        Output(m_endCode);
+        *m_out++ = 0;
+        return static_cast<size_t>(m_out - begin);
+    }
     int prefix = m_indices[0];
     std::memset(m_hash, 0xFF, sizeof(m_hash));
     Output(m_clearCode);

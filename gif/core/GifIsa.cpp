@@ -8,6 +8,10 @@
 #endif
 
 bool IsGifIsaAvailable(GifIsa isa) {
+#ifdef TOVRIX_GIF_X86
+    // Needed when asked before the run-time library's own start-up (from a static object).
+    __builtin_cpu_init();
+#endif
     switch (isa) {
     case GifIsa::Scalar:
         return true;

@@ -4,6 +4,7 @@
 #include <iterator>
 #include <string>
 #include "CGifEncoder.h"
+#include "CLzwEncoder.h"
 #include "CGifMemorySink.h"
 #include "GifTestDecoder.h"
 #include "GifTestPictures.h"
@@ -118,6 +119,15 @@ TEST(GifLayout, OnePixelIsClearIndexEnd) {
                                     0x04, 0};
     EXPECT_EQ(data, Slice(file, 13 + 768 + 8 + 10, data.size()));
     EXPECT_TRUE(DecodesToNearestColours(file, pictures));
+}
+
+TEST(GifLayout, AnEmptyImageCompressesToClearAndEnd) {
+    CLzwEncoder lzw(0, 0, nullptr, 8);
+    std::vector<uint8_t> out(CLzwEncoder::MaxEncodedSize(0));
+    out.resize(lzw.Encode(out.data()));
+    // Codes 256 and 257, nine bits each.
+    const std::vector<uint8_t> expected{8, 3, 0x00, 0x03, 0x02, 0};
+    EXPECT_EQ(expected, out);
 }
 
 TEST(GifLayout, SubBlocksHoldAtMost254Bytes) {
