@@ -3,6 +3,7 @@
 #include "CGifEncoder.h"
 #include "CMonitors.h"
 #include "DeviceContext.h"
+#include "PngWriter.h"
 #include "GdiObject.h"
 
 namespace {
@@ -62,8 +63,8 @@ HRESULT WritePicture(const CScreenImage& picture, const std::wstring& path, int 
                      int jpgQuality) {
     if (saveType == Jpg) return picture.SaveJpeg(path, 60 + 10 * jpgQuality);
     if (HasExtension(path, L".gif")) return WriteStillGif(picture, path);
-    // BMP and PNG by the extension.
-    return picture.Save(path);
+    if (HasExtension(path, L".png")) return WritePng(picture, path);
+    return picture.Save(path);  // BMP, or whatever the extension names
 }
 }  // namespace
 

@@ -244,6 +244,19 @@ TEST_F(PictureSaving, JpegQualityFollowsTheQualityIndex) {
         EXPECT_GT(sizes[i], sizes[i - 1]) << "quality " << 60 + 10 * i << " is not finer than the one below";
 }
 
+TEST_F(PictureSaving, PngRowsAreFilteredSoSmoothScreensStaySmall) {
+    // The known screen is made of smooth ramps: with row filters it shrinks to a small part of
+    // its raw size, without them it barely shrinks at all.
+    CScreenImage picture;
+    ASSERT_TRUE(picture.CaptureRect(RECT{300, 200, 940, 600}));
+    std::wstring path = m_folder.File(L"smooth.png");
+    ASSERT_EQ(SavePicture(picture, path, Png, 2), S_OK);
+    std::ifstream file(path.c_str(), std::ios::binary | std::ios::ate);
+    const std::streamoff raw = 640 * 400 * 3;
+    EXPECT_LT(static_cast<std::streamoff>(file.tellg()), raw / 10);
+    EXPECT_EQ(tray_test::WorstDifferenceFromPattern(DecodeFile(path), 300, 200), 0);
+}
+
 TEST_F(PictureSaving, FailedSaveLeavesNothingBehind) {
     CScreenImage picture;
     ASSERT_TRUE(picture.CaptureRect(RECT{0, 0, 200, 100}));

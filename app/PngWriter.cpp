@@ -1,0 +1,85 @@
+#include "PngWriter.h"
+#include <wincodec.h>
+#include <cstdint>
+#include <vector>
+
+namespace {
+// Holds one COM reference and releases it.
+template <typename T>
+class ComRef {
+public:
+    ComRef() = default;
+    ~ComRef() { if (m_object) m_object->Release(); }
+    ComRef(const ComRef&) = delete;
+    ComRef& operator=(const ComRef&) = delete;
+    T* operator->() const { return m_object; }
+    T* get() const { return m_object; }
+    T** put() { return &m_object; }
+
+private:
+    T* m_object = nullptr;
+};
+
+// COM for the length of one call, on threads that have not started it themselves.
+class ComScope {
+public:
+    ComScope() : m_result(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ~ComScope() { if (SUCCEEDED(m_result)) ::CoUninitialize(); }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+private:
+    HRESULT m_result;
+};
+
+// Rows of blue, green, red bytes (each row padded to four bytes), the layout every PNG codec
+// takes without a conversion of its own.
+std::vector<BYTE> ToBgr24(const std::vector<uint32_t>& pixels, int width, int height, UINT& stride) {
+    stride = (static_cast<UINT>(width) * 3 + 3) & ~3u;
+    std::vector<BYTE> rows(static_cast<size_t>(stride) * height);
+    for (int y = 0; y < height; ++y) {
+        const uint32_t* source = pixels.data() + static_cast<size_t>(y) * width;
+        BYTE* target = rows.data() + static_cast<size_t>(y) * stride;
+        for (int x = 0; x < width; ++x) {
+            uint32_t p = source[x];
+            *target++ = static_cast<BYTE>(p);
+            *target++ = static_cast<BYTE>(p >> 8);
+            *target++ = static_cast<BYTE>(p >> 16);
+        }
+    }
+    return rows;
+}
+}  // namespace
+
+HRESULT WritePng(const CImage& picture, const std::wstring& path) {
+    std::vector<uint32_t> pixels;
+    if (!picture.ReadPixels(pixels)) return E_FAIL;
+    const int width = picture.GetWidth(), height = picture.GetHeight();
+    UINT stride = 0;
+    std::vector<BYTE> rows = ToBgr24(pixels, width, height, stride);
+
+    ComScope com;
+    ComRef<IWICImagingFactory> factory;
+    HRESULT hr = ::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_IWICImagingFactory, reinterpret_cast<void**>(factory.put()));
+    if (FAILED(hr)) return hr;
+    ComRef<IWICStream> stream;
+    if (FAILED(hr = factory->CreateStream(stream.put()))) return hr;
+    if (FAILED(hr = stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE))) return hr;
+    ComRef<IWICBitmapEncoder> encoder;
+    if (FAILED(hr = factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.put()))) return hr;
+    if (FAILED(hr = encoder->Initialize(stream.get(), WICBitmapEncoderNoCache))) return hr;
+    ComRef<IWICBitmapFrameEncode> frame;
+    ComRef<IPropertyBag2> options;
+    if (FAILED(hr = encoder->CreateNewFrame(frame.put(), options.put()))) return hr;
+    if (FAILED(hr = frame->Initialize(options.get()))) return hr;
+    if (FAILED(hr = frame->SetSize(static_cast<UINT>(width), static_cast<UINT>(height)))) return hr;
+    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+    if (FAILED(hr = frame->SetPixelFormat(&format))) return hr;
+    if (format != GUID_WICPixelFormat24bppBGR) return E_FAIL;  // the codec wants another layout
+    if (FAILED(hr = frame->WritePixels(static_cast<UINT>(height), stride,
+                                       static_cast<UINT>(rows.size()), rows.data())))
+        return hr;
+    if (FAILED(hr = frame->Commit())) return hr;
+    return encoder->Commit();
+}
