@@ -2,6 +2,9 @@
 // whether the icon is there, and a watcher inspects the menu and boxes that the clicks and
 // commands open, then closes them.
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <cstdlib>
+#include <string>
 #include <utility>
 #include "CDialog.h"
 #include "CDonateDlg.h"
@@ -261,6 +264,50 @@ TEST_F(TrayIcon, WebCaptureAndGifRecorderOpenOnceAtATime) {
     EXPECT_EQ(m_frame->gifRuns, 1);
     EXPECT_TRUE(m_frame->gifFlagInside);
     EXPECT_FALSE(CMainFrame::gifRecorderOpen);
+}
+
+}  // namespace
+
+namespace {
+
+// The shutter sound is played from the program's own resources: it must be there, be a wave
+// that the system can play, be short enough not to trail behind the capture, and be audible.
+TEST(TrayResources, ShutterSoundIsAShortAudibleWave) {
+    HMODULE module = ::GetModuleHandleW(nullptr);
+    HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(IDR_SHUTTER), L"WAVE");
+    ASSERT_NE(found, nullptr);
+    DWORD size = ::SizeofResource(module, found);
+    auto* bytes = static_cast<const BYTE*>(::LockResource(::LoadResource(module, found)));
+    ASSERT_NE(bytes, nullptr);
+    ASSERT_GT(size, 44u);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes), 4), "RIFF");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes) + 8, 4), "WAVE");
+
+    auto read16 = [&](DWORD at) { return static_cast<int>(bytes[at] | bytes[at + 1] << 8); };
+    auto read32 = [&](DWORD at) { return static_cast<DWORD>(read16(at) | read16(at + 2) << 16); };
+    int format = 0, bits = 0;
+    DWORD byteRate = 0, dataAt = 0, dataSize = 0;
+    for (DWORD at = 12; at + 8 <= size; at += 8 + ((read32(at + 4) + 1) & ~1u)) {
+        std::string id(reinterpret_cast<const char*>(bytes) + at, 4);
+        if (id == "fmt ") {
+            format = read16(at + 8);
+            byteRate = read32(at + 16);
+            bits = read16(at + 22);
+        } else if (id == "data") {
+            dataAt = at + 8;
+            dataSize = read32(at + 4);
+        }
+    }
+    EXPECT_EQ(format, 1) << "not plain PCM";
+    ASSERT_EQ(bits, 16);
+    ASSERT_GT(byteRate, 0u);
+    ASSERT_GT(dataSize, 0u);
+    ASSERT_LE(dataAt + dataSize, size);
+    EXPECT_LT(dataSize * 1000 / byteRate, 400u) << "milliseconds of sound";
+    int loudest = 0;
+    for (DWORD at = dataAt; at + 1 < dataAt + dataSize; at += 2)
+        loudest = std::max(loudest, std::abs(static_cast<int>(static_cast<int16_t>(read16(at)))));
+    EXPECT_GT(loudest, 8000);
 }
 
 }  // namespace

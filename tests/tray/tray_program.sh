@@ -4,7 +4,7 @@
 # the focus (raw input reaches the program only then under Wine), and the saved picture compared
 # with the known screen pixel for pixel. Also: another key configured means F12 does nothing, a
 # second start says so and ends, Exit in the tray menu takes the icon away and ends the program,
-# and cancelling the first settings dialog ends it too.
+# a command-line capture still runs beside it, and cancelling the first settings dialog ends it.
 # $1: Tovrix.exe. Runs inside scripts/test's environment (Wine prefix, display with the pattern).
 set -uo pipefail
 exe=$1
@@ -138,6 +138,11 @@ if start_program; then
   kill -0 "$second" 2>/dev/null && { fail "the second instance did not end"; kill "$second"; }
   program_running || fail "the first instance ended with the second"
   tray_shown || fail "the first instance lost its icon"
+
+  # A command-line capture is not refused while the tray program runs.
+  (cd "$work" && wine Tovrix.exe -c -x 900 -y 120 -w 100 -h 80 -f "Z:$work/beside.jpg" >/dev/null 2>&1)
+  size=$(identify -format '%wx%h' "$work/beside.jpg" 2>/dev/null)
+  [ "$size" = 100x80 ] || fail "a command-line capture beside the tray program gave '$size'"
 
   # 3. Exit in the tray menu: the icon goes and the program ends.
   exit_from_tray_menu
