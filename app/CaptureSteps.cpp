@@ -3,8 +3,8 @@
 #include "CGifEncoder.h"
 #include "CMonitors.h"
 #include "DeviceContext.h"
-#include "PngWriter.h"
 #include "GdiObject.h"
+#include "PngWriter.h"
 
 namespace {
 // DWMWA_EXTENDED_FRAME_BOUNDS; the desktop window manager's header is not needed for one number.
@@ -12,8 +12,8 @@ const DWORD kExtendedFrameBounds = 9;
 
 using GetWindowAttribute = HRESULT(WINAPI*)(HWND, DWORD, void*, DWORD);
 
-// Asked at the moment of use: the library is missing on older systems, and a window manager that
-// has been switched off since the last capture must not be asked through a stale handle.
+// Loaded at the moment of use rather than linked: systems without the desktop window manager
+// have no such library, and the program must still start there.
 HRESULT GetExtendedFrameBounds(HWND window, RECT& rect) {
     HRESULT result = E_FAIL;
     HMODULE dwm = ::LoadLibraryW(L"dwmapi.dll");
