@@ -49,7 +49,7 @@ shot_count() { find "$work/shots" -name 'TX_*.png' | wc -l; }  # complete pictur
 has_shots() { [ "$(shot_count)" -ge "$1" ]; }
 
 # The tray icon is ours alone here: Wine's stand-in tray window shows while it has icons.
-tray_shown() { xwininfo -name 'Wine System Tray' 2>/dev/null | grep -q 'IsViewable'; }
+tray_shown() { has_visible_window '^Wine System Tray$'; }
 tray_gone() { ! tray_shown; }
 
 # Starts the program and accepts its settings dialog; false if the icon does not appear.
@@ -60,7 +60,7 @@ start_program() {
   local dialog; dialog=$(visible_window '^Tovrix$')
   xdotool windowfocus --sync "$dialog" && xdotool key Return
   wait_for 10 no_visible_window '^Tovrix$' || { fail "the settings dialog did not close on Enter"; return 1; }
-  wait_for 10 tray_shown || { fail "no tray icon after the settings dialog"; return 1; }
+  wait_for 10 tray_shown || { fail "no tray icon after the settings dialog"; xwininfo -root -tree | grep -E "^ +0x" | grep -v "has no name"; return 1; }
   sleep 0.5  # the screen under the dialog repaints
 }
 
@@ -85,9 +85,10 @@ has_program_menu() { [ -n "$(program_menu)" ]; }
 # Right click on the icon, then a click on the menu's last item, Exit. (Keys would go to
 # whichever Wine window has the X focus, which the hidden frame cannot take.)
 exit_from_tray_menu() {
-  local x y
-  x=$(xwininfo -name 'Wine System Tray' | awk '/Absolute upper-left X/ {print $4}')
-  y=$(xwininfo -name 'Wine System Tray' | awk '/Absolute upper-left Y/ {print $4}')
+  local tray x y
+  tray=$(visible_window '^Wine System Tray$')
+  x=$(xwininfo -id "$tray" | awk '/Absolute upper-left X/ {print $4}')
+  y=$(xwininfo -id "$tray" | awk '/Absolute upper-left Y/ {print $4}')
   xdotool mousemove $((x + 10)) $((y + 10)) click 3
   wait_for 5 has_program_menu || { fail "no menu on a right click"; return 1; }
   read -r width height mx my <<<"$(program_menu)"
