@@ -290,3 +290,41 @@ TEST_F(MainFrame, SaveMessageSavesWhatIsInThePicture) {
 }
 
 }  // namespace
+
+namespace {
+
+void SendKey(WORD key, bool release) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = release ? KEYEVENTF_KEYUP : 0;
+    ::SendInput(1, &input, sizeof(INPUT));
+}
+
+// Keys sent through the system's input queue arrive as WM_INPUT and are read back with
+// GetRawInputData, as the user's keys are.
+TEST_F(MainFrame, KeysFromTheInputQueueCaptureOnlyOnAPlainRelease) {
+    m_settings.hotKey = 2;
+    SendKey(VK_F12, false);
+    PumpMessages(300);
+    EXPECT_TRUE(Saved().empty()) << "a press captured";
+
+    SendKey(VK_MENU, false);  // with Alt held the release is a system key release
+    SendKey(VK_F12, true);
+    SendKey(VK_MENU, true);
+    PumpMessages(300);
+    EXPECT_TRUE(Saved().empty()) << "a release with Alt held captured";
+
+    SendKey(VK_F11, false);
+    SendKey(VK_F11, true);
+    PumpMessages(300);
+    EXPECT_TRUE(Saved().empty()) << "another key captured";
+
+    SendKey(VK_F12, false);
+    SendKey(VK_F12, true);
+    for (int i = 0; i < 50 && Saved().empty(); ++i) PumpMessages(20);
+    ASSERT_EQ(Saved().size(), 1u);
+    EXPECT_EQ(tray_test::WorstDifferenceFromPattern(DecodeFile(LastSaved()), 700, 500), 0);
+}
+
+}  // namespace
