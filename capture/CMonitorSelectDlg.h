@@ -25,11 +25,13 @@ public:
     // The monitor at a screen point, or null.
     const CMonitor* MonitorAt(POINT screenPoint) const;
 
+    // Enter and Escape never reach the chooser.
+    BOOL PreTranslateMessage(MSG* msg) override;
+
 protected:
     BOOL OnInitDialog() override;
     void OnOK() override {}      // Enter does not close the chooser:
     void OnCancel() override {}  // a click is the only way out.
-    BOOL PreTranslateMessage(MSG* msg) override;
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:

@@ -25,7 +25,7 @@ def text(canvas, x, y, word, scale, color):
         x += 6 * scale
 
 
-def banner(width=375, height=60):
+def banner(width=440, height=60):
     c = Canvas(width, height)
     for y in range(height):
         shade = 200 - y

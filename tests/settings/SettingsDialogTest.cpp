@@ -1,0 +1,252 @@
+// The settings dialog driven in-process by messages, with its file in a test folder.
+#include <gtest/gtest.h>
+#include "CIni.h"
+#include "SettingsFile.h"
+#include "SettingsTestSupport.h"
+#include "TestSupport.h"
+
+using testing_support::MessageBoxRecorder;
+using testing_support::TempFolder;
+
+namespace {
+
+class SettingsDialog : public testing::Test {
+protected:
+    TempFolder folder;
+    TempFolder shots;
+    std::wstring iniPath() { return folder.File(L"Tovrix.ini"); }
+
+    // A file as a previous OK would have left it.
+    void StoreSettings(const std::function<void(CaptureSettings&)>& change) {
+        CaptureSettings s;
+        ApplyFirstRunDefaults(s, shots.Path());
+        s.prefix = L"TX_";
+        s.webUrl = kDefaultWebUrl;
+        change(s);
+        CIni ini;
+        ini.SetPath(iniPath());
+        ASSERT_TRUE(WriteSettingsFile(ini, s));
+    }
+    CaptureSettings StoredSettings() {
+        CIni ini;
+        ini.SetPath(iniPath());
+        CaptureSettings s;
+        EXPECT_TRUE(LoadSettingsFile(ini, s, L"C:\\fallback"));
+        return s;
+    }
+};
+
+TEST_F(SettingsDialog, FirstRunShowsTheDefaultsAndOkWritesEveryKey) {
+    TestSettingsDlg dlg(iniPath());
+    dlg.onOpen = [&](TestSettingsDlg& d) {
+        EXPECT_EQ(d.GetDlgItemText(IDC_AREA_LABEL), L"캡쳐영역(전체영역)");
+        EXPECT_EQ(d.ComboCount(IDC_AREA_COMBO), 5) << "one monitor: no monitor entry";
+        EXPECT_EQ(d.ComboText(IDC_AREA_COMBO, 1), L"선택영역");
+        EXPECT_EQ(d.ComboCount(IDC_FORMAT_COMBO), 4);
+        EXPECT_EQ(d.ComboCount(IDC_QUALITY_COMBO), 5);
+        EXPECT_EQ(d.GetDlgItemText(IDC_PREFIX), L"TX_");
+        EXPECT_EQ(::IsDlgButtonChecked(d.m_hWnd, IDC_KEY_PRINT), BST_CHECKED);
+        EXPECT_EQ(::IsDlgButtonChecked(d.m_hWnd, IDC_SHUTTER_ON), BST_CHECKED);
+        EXPECT_FALSE(::IsWindowEnabled(d.GetDlgItem(IDC_RESIZE_WIDTH)));
+        EXPECT_EQ(d.GetDlgItemText(IDC_TRAY_NOTE), L"※ OK 누르면 백그라운드로 실행( Tray Icon )");
+        d.SetDlgItemText(IDC_SAVE_FOLDER, shots.Path());
+        d.PostMessage(WM_COMMAND, IDOK);
+    };
+    EXPECT_FALSE(testing_support::FileExists(iniPath()));
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+
+    CIni ini;
+    ini.SetPath(iniPath());
+    for (const wchar_t* key : {L"Region", L"SaveType", L"JpgQuality", L"HotKey", L"Shutter", L"SaveFolder",
+                               L"Prefix", L"Postfix", L"Resize", L"WIDTH", L"HEIGHT", L"WebURL",
+                               L"CheckEdit", L"CheckCursor"})
+        EXPECT_NE(ini.GetString(kSettingsSection, key, L"<missing>"), L"<missing>") << key;
+    EXPECT_EQ(ini.GetString(kSettingsSection, L"Region", L""), L"0:0:0:0:0:0");
+    EXPECT_EQ(StoredSettings().saveFolder, shots.Path());
+    EXPECT_EQ(dlg.NextSerial, 1);
+}
+
+TEST_F(SettingsDialog, ChoicesAreStoredOnOk) {
+    StoreSettings([](CaptureSettings&) {});
+    TestSettingsDlg dlg(iniPath());
+    dlg.onOpen = [](TestSettingsDlg& d) {
+        d.Choose(IDC_AREA_COMBO, 2);  // "최상위 윈도우" is the third entry with one monitor
+        EXPECT_EQ(d.area, AreaForegroundWindow);
+        EXPECT_EQ(d.GetDlgItemText(IDC_AREA_LABEL), L"캡쳐영역(최상위)");
+        d.Choose(IDC_FORMAT_COMBO, Jpg);
+        d.Choose(IDC_QUALITY_COMBO, 3);
+        d.Click(IDC_KEY_F11);
+        d.Click(IDC_SHUTTER_OFF);
+        d.Click(IDC_NAME_SERIAL);
+        d.Click(IDC_EDIT_AFTER);
+        d.Click(IDC_WITH_CURSOR);
+        d.SetDlgItemText(IDC_PREFIX, L"shot-");
+        d.PostMessage(WM_COMMAND, IDOK);
+    };
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    CaptureSettings s = StoredSettings();
+    EXPECT_EQ(s.area, AreaForegroundWindow);
+    EXPECT_EQ(s.saveType, Jpg);
+    EXPECT_EQ(s.jpgQuality, 3);
+    EXPECT_EQ(s.hotKey, 1);
+    EXPECT_EQ(s.shutter, 0);
+    EXPECT_EQ(s.postfix, 1);
+    EXPECT_TRUE(s.checkEdit);
+    EXPECT_TRUE(s.checkCursor);
+    EXPECT_EQ(s.prefix, L"shot-");
+    // The live settings are the dialog's members.
+    EXPECT_EQ(dlg.hotKey, 1);
+}
+
+TEST_F(SettingsDialog, AreaLabelsFollowTheStoredArea) {
+    struct Case { int area; int entry; const wchar_t* label; };
+    const Case cases[] = {
+        {AreaFixedRect, 1, L"캡쳐영역(400X300)"},
+        {AreaRegionAtCapture, 3, L"캡쳐영역(캡쳐시자르기)"},
+        {AreaControlAtCapture, 4, L"캡쳐영역(컨트롤선택)"},
+    };
+    for (const Case& c : cases) {
+        StoreSettings([&](CaptureSettings& s) {
+            s.area = c.area;
+            s.areaRect = RECT{100, 100, 500, 400};
+        });
+        TestSettingsDlg dlg(iniPath());
+        dlg.onOpen = [&](TestSettingsDlg& d) {
+            EXPECT_EQ(::SendDlgItemMessageW(d.m_hWnd, IDC_AREA_COMBO, CB_GETCURSEL, 0, 0), c.entry);
+            EXPECT_EQ(d.GetDlgItemText(IDC_AREA_LABEL), c.label);
+            d.PostMessage(WM_COMMAND, IDCANCEL);
+        };
+        EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    }
+}
+
+TEST_F(SettingsDialog, OtherFormatsHideTheQualityListAndWidenTheFormatList) {
+    StoreSettings([](CaptureSettings& s) { s.saveType = Jpg; });
+    TestSettingsDlg dlg(iniPath());
+    dlg.onOpen = [](TestSettingsDlg& d) {
+        HWND format = d.GetDlgItem(IDC_FORMAT_COMBO), quality = d.GetDlgItem(IDC_QUALITY_COMBO);
+        RECT jpegFormat, qualityRect;
+        ::GetWindowRect(format, &jpegFormat);
+        ::GetWindowRect(quality, &qualityRect);
+        // The dialog itself is not shown yet: look at the lists' own visibility.
+        auto shown = [](HWND w) { return (::GetWindowLongPtrW(w, GWL_STYLE) & WS_VISIBLE) != 0; };
+        EXPECT_TRUE(shown(quality));
+
+        d.Choose(IDC_FORMAT_COMBO, Png);
+        RECT wide;
+        ::GetWindowRect(format, &wide);
+        EXPECT_FALSE(shown(quality));
+        EXPECT_FALSE(::IsWindowEnabled(quality));
+        EXPECT_EQ(wide.left, jpegFormat.left);
+        EXPECT_EQ(wide.right, qualityRect.right);
+
+        d.Choose(IDC_FORMAT_COMBO, Jpg);
+        RECT back;
+        ::GetWindowRect(format, &back);
+        EXPECT_TRUE(shown(quality));
+        EXPECT_EQ(back.right, jpegFormat.right);
+        d.PostMessage(WM_COMMAND, IDCANCEL);
+    };
+    dlg.DoModal();
+}
+
+TEST_F(SettingsDialog, RefusedValuesKeepTheDialogOpenWithTheirMessages) {
+    struct Case {
+        bool resize;
+        const wchar_t* width;
+        const wchar_t* height;
+        bool missingFolder;
+        const wchar_t* message;  // null: accepted
+    };
+    const Case cases[] = {
+        {true, L"5", L"600", false, L"저장 그림 가로크기 오류"},
+        {true, L"800", L"9000", false, L"저장 그림 세로크기 오류"},
+        {false, L"5", L"600", false, nullptr},
+        {false, L"800", L"600", true, L"저장 폴더가 유효하지 않습니다."},
+        {false, L"8x", L"600", false, L"정수를 입력하십시오."},
+    };
+    for (const Case& c : cases) {
+        StoreSettings([](CaptureSettings&) {});
+        MessageBoxRecorder boxes;
+        TestSettingsDlg dlg(iniPath());
+        dlg.onOpen = [&](TestSettingsDlg& d) {
+            if (c.resize) d.Click(IDC_RESIZE);
+            EXPECT_EQ(::IsWindowEnabled(d.GetDlgItem(IDC_RESIZE_WIDTH)) != FALSE, c.resize);
+            d.SetDlgItemText(IDC_RESIZE_WIDTH, c.width);
+            d.SetDlgItemText(IDC_RESIZE_HEIGHT, c.height);
+            if (c.missingFolder) d.SetDlgItemText(IDC_SAVE_FOLDER, shots.File(L"없는 폴더"));
+            d.SendMessage(WM_COMMAND, IDOK);
+            // A refused OK leaves the dialog running: only this Cancel ends it.
+            d.PostMessage(WM_COMMAND, IDCANCEL);
+        };
+        INT_PTR result = dlg.DoModal();
+        if (c.message) {
+            EXPECT_EQ(result, IDCANCEL) << c.width;
+            ASSERT_EQ(boxes.Texts().size(), 1u);
+            EXPECT_EQ(boxes.Texts()[0], c.message);
+            EXPECT_EQ(StoredSettings().width, 800) << "nothing is written";
+        } else {
+            EXPECT_EQ(result, IDOK);
+            EXPECT_TRUE(boxes.Texts().empty());
+            EXPECT_EQ(StoredSettings().width, 5) << "with resize off the width is not checked";
+        }
+    }
+}
+
+TEST_F(SettingsDialog, CancelRestoresTheFilesValues) {
+    StoreSettings([](CaptureSettings& s) {
+        s.area = AreaFixedRect;
+        s.areaRect = RECT{10, 20, 330, 260};
+        s.hotKey = 2;
+    });
+    TestSettingsDlg dlg(iniPath());
+    dlg.onOpen = [](TestSettingsDlg& d) {
+        d.Choose(IDC_AREA_COMBO, 0);
+        d.Choose(IDC_FORMAT_COMBO, Bmp);
+        EXPECT_EQ(d.area, AreaAllMonitors);
+        EXPECT_EQ(d.saveType, Bmp);
+        d.PostMessage(WM_COMMAND, IDCANCEL);
+    };
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(dlg.area, AreaFixedRect);
+    EXPECT_EQ(dlg.areaRect.right, 330);
+    EXPECT_EQ(dlg.saveType, Png);
+    EXPECT_EQ(dlg.hotKey, 2);
+}
+
+TEST_F(SettingsDialog, ThePrefixIsFilteredAsTypedWithTheCaretKept) {
+    StoreSettings([](CaptureSettings&) {});
+    TestSettingsDlg dlg(iniPath());
+    dlg.onOpen = [](TestSettingsDlg& d) {
+        HWND edit = d.GetDlgItem(IDC_PREFIX);
+        ::SetFocus(edit);
+        ::SendMessageW(edit, EM_SETSEL, 3, 3);  // after "TX_"
+        for (wchar_t c : std::wstring(L"a\\b|")) ::SendMessageW(edit, WM_CHAR, c, 0);
+        EXPECT_EQ(d.GetDlgItemText(IDC_PREFIX), L"TX_a_b|");
+        DWORD start = 0, end = 0;
+        ::SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        EXPECT_EQ(start, 7u);
+        EXPECT_EQ(end, 7u);
+        d.PostMessage(WM_COMMAND, IDOK);
+    };
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(StoredSettings().prefix, L"TX_a_b|");
+}
+
+TEST_F(SettingsDialog, OkRescansTheFolderForTheSerialCounter) {
+    for (const wchar_t* name : {L"TX_5.png", L"TX_12.jpg"}) {
+        FILE* f = _wfopen(shots.File(name).c_str(), L"wb");
+        ASSERT_NE(f, nullptr);
+        fclose(f);
+    }
+    StoreSettings([](CaptureSettings& s) { s.postfix = 1; });
+    TestSettingsDlg dlg(iniPath());
+    EXPECT_EQ(dlg.NextSerial, -1);
+    dlg.onOpen = [](TestSettingsDlg& d) { d.PostMessage(WM_COMMAND, IDOK); };
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.NextSerial, 13);
+    EXPECT_EQ(dlg.BuildOutputPath(), shots.File(L"TX_13.png"));
+    EXPECT_EQ(dlg.NextSerial, 14);
+}
+
+}  // namespace
