@@ -2,6 +2,7 @@
 #include <windowsx.h>
 #include <cstring>
 #include "DeviceContext.h"
+#include "Dib.h"
 #include "Messages.h"
 #include "resource.h"
 
@@ -17,13 +18,7 @@ bool IsSwallowedKey(const MSG& msg) {
 // The label drawn into a 32-bit DIB so that its pixels can be read back in one go: the device
 // name after its last backslash in blue, centred, in a red one-pixel frame, on black.
 HBITMAP DrawLabel(const std::wstring& deviceName, uint32_t** pixels) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = kLabelWidth;
-    info.bmiHeader.biHeight = -kLabelHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDownDib32(kLabelWidth, kLabelHeight);
     void* bits = nullptr;
     HBITMAP label = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!label) return nullptr;

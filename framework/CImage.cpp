@@ -1,4 +1,5 @@
 #include "CImage.h"
+#include "Dib.h"
 #include <shlwapi.h>
 #include <algorithm>
 #include <cstring>
@@ -122,13 +123,7 @@ bool CImage::ReadPixels(std::vector<uint32_t>& pixels) const {
         return ::GetBitmapBits(m_bitmap, bytes, pixels.data()) == bytes;
     }
     // Other depths: GDI converts to 32-bit rows from the top in one call.
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = m_width;
-    info.bmiHeader.biHeight = -m_height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDownDib32(m_width, m_height);
     HDC screen = ::GetDC(nullptr);
     int rows = ::GetDIBits(screen, m_bitmap, 0, static_cast<UINT>(m_height), pixels.data(), &info,
                            DIB_RGB_COLORS);

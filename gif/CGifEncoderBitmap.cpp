@@ -1,5 +1,6 @@
 // Reading a frame bitmap for the encoder: the Windows side of CGifEncoder.
 #include "CGifEncoder.h"
+#include "Dib.h"
 
 #include <cstdlib>
 #include <memory>
@@ -33,13 +34,7 @@ bool CGifEncoder::WriteFrame(HBITMAP bitmap) {
         }
     } else {
         // Other depths are converted to 32 bits per pixel, rows from the top.
-        BITMAPINFO format{};
-        format.bmiHeader.biSize = sizeof(format.bmiHeader);
-        format.bmiHeader.biWidth = width;
-        format.bmiHeader.biHeight = -height;
-        format.bmiHeader.biPlanes = 1;
-        format.bmiHeader.biBitCount = 32;
-        format.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO format = TopDownDib32(width, height);
         HDC screen = ::GetDC(nullptr);
         const int rows = ::GetDIBits(screen, bitmap, 0, static_cast<UINT>(height), pixels.get(), &format,
                                      DIB_RGB_COLORS);

@@ -83,17 +83,7 @@ TEST_F(MonitorLayout, AGrabAcrossMonitorsIsOnePictureOfTheWholeRectangle) {
         EXPECT_EQ(picture.GetWidth(), rect.right - rect.left);
         EXPECT_EQ(picture.GetHeight(), rect.bottom - rect.top);
         if (!pixelsComparable) continue;
-        std::vector<uint32_t> pixels;
-        ASSERT_TRUE(picture.ReadPixels(pixels));
-        int wrong = 0;
-        for (int y = 0; y < picture.GetHeight(); ++y) {
-            for (int x = 0; x < picture.GetWidth(); ++x) {
-                uint32_t p = pixels[static_cast<size_t>(y) * picture.GetWidth() + x];
-                COLORREF got = RGB((p >> 16) & 255, (p >> 8) & 255, p & 255);
-                wrong += got != testing_support::PatternColor(rect.left + x, rect.top + y);
-            }
-        }
-        EXPECT_EQ(wrong, 0);
+        EXPECT_EQ(testing_support::CountPixelsUnlikePattern(picture, rect), 0);
     }
 }
 

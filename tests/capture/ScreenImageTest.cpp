@@ -79,18 +79,7 @@ protected:
 void ExpectShowsScreenAt(const CScreenImage& picture, const RECT& rect) {
     ASSERT_EQ(picture.GetWidth(), rect.right - rect.left);
     ASSERT_EQ(picture.GetHeight(), rect.bottom - rect.top);
-    std::vector<uint32_t> pixels;
-    ASSERT_TRUE(picture.ReadPixels(pixels));
-    int wrong = 0;
-    for (int y = 0; y < picture.GetHeight(); ++y) {
-        for (int x = 0; x < picture.GetWidth(); ++x) {
-            uint32_t p = pixels[static_cast<size_t>(y) * picture.GetWidth() + x];
-            COLORREF got = RGB((p >> 16) & 255, (p >> 8) & 255, p & 255);
-            if (got != PatternColor(rect.left + x, rect.top + y) && wrong++ < 5)
-                ADD_FAILURE() << "pixel " << x << "," << y << " is " << std::hex << got;
-        }
-    }
-    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(testing_support::CountPixelsUnlikePattern(picture, rect), 0);
 }
 
 TEST_F(KnownScreen, CaptureRectCopiesTheScreenPixelForPixel) {

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <vector>
 #include "TestSupport.h"
+#include "Dib.h"
 
 namespace {
 HBITMAP g_picture = nullptr;
@@ -34,13 +35,7 @@ LRESULT CALLBACK PatternProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
 
 HBITMAP MakePicture(const RECT& screen) {
     const int width = screen.right - screen.left, height = screen.bottom - screen.top;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDownDib32(width, height);
     void* bits = nullptr;
     HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!bitmap) return nullptr;

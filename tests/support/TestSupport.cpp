@@ -15,6 +15,20 @@ bool ScreenShowsPattern() {
     return shows;
 }
 
+int CountPixelsUnlikePattern(const CImage& picture, const RECT& screenRect) {
+    std::vector<uint32_t> pixels;
+    if (!picture.ReadPixels(pixels)) return -1;
+    int wrong = 0;
+    for (int y = 0; y < picture.GetHeight(); ++y) {
+        for (int x = 0; x < picture.GetWidth(); ++x) {
+            uint32_t p = pixels[static_cast<size_t>(y) * picture.GetWidth() + x];
+            COLORREF got = RGB((p >> 16) & 255, (p >> 8) & 255, p & 255);
+            wrong += got != PatternColor(screenRect.left + x, screenRect.top + y);
+        }
+    }
+    return wrong;
+}
+
 MessageBoxRecorder::MessageBoxRecorder(int answer) {
     m_previous = SetMessageBoxHandler(
         [this, answer](HWND, const std::wstring& text, const std::wstring& caption, UINT type) {

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <string>
 #include <vector>
+#include "CImage.h"
 #include "MessageBox.h"
 
 namespace testing_support {
@@ -15,6 +16,10 @@ inline COLORREF PatternColor(int x, int y) {
     int blue = ((x >> 8) * 40 + (y >> 8) * 10) & 255;
     return RGB(red, green, blue);
 }
+
+// How many pixels of a picture grabbed at screenRect differ from the pattern there (-1 when the
+// pixels cannot be read).
+int CountPixelsUnlikePattern(const CImage& picture, const RECT& screenRect);
 
 // True when the display shows the test pattern (the window tests may have covered it).
 bool ScreenShowsPattern();
