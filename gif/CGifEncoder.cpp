@@ -104,14 +104,17 @@ void CGifEncoder::SetLoopCount(int count) {
     }
     // A first frame still queued must get the repeat block as it stood when it was given.
     m_unreportedFailure = !Drain() || m_unreportedFailure;
-    m_loopCount = count;
+    m_loopCount = count > 0xFFFF ? 0xFFFF : count;  // 16 bits in the file
 }
 
 void CGifEncoder::SetFrameDelay(int milliseconds) {
     // Rounded in single precision; the stores keep x87 builds from carrying extra precision.
     volatile float sum = static_cast<float>(milliseconds) + 5.0f;
     volatile float hundredths = sum / 10.0f;
-    m_delay = static_cast<int>(hundredths);
+    // The file holds 16 bits: a long still scene (merged unchanged frames) or a negative delay
+    // must not wrap around to a short one.
+    const int rounded = static_cast<int>(hundredths);
+    m_delay = rounded < 0 ? 0 : rounded > 0xFFFF ? 0xFFFF : rounded;
 }
 
 void CGifEncoder::SetSampleFactor(int factor) {

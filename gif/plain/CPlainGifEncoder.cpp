@@ -53,7 +53,7 @@ void CPlainGifEncoder::SetCanvasSize(int width, int height) {
 
 void CPlainGifEncoder::SetLoopCount(int count) {
     if (count >= 0) {
-        m_loopCount = count;
+        m_loopCount = count > 0xFFFF ? 0xFFFF : count;  // 16 bits in the file
     }
 }
 
@@ -61,7 +61,10 @@ void CPlainGifEncoder::SetFrameDelay(int milliseconds) {
     // Rounded in single precision; the stores keep x87 builds from carrying extra precision.
     volatile float sum = static_cast<float>(milliseconds) + 5.0f;
     volatile float hundredths = sum / 10.0f;
-    m_delay = static_cast<int>(hundredths);
+    // The file holds 16 bits: a long still scene (merged unchanged frames) or a negative delay
+    // must not wrap around to a short one.
+    const int rounded = static_cast<int>(hundredths);
+    m_delay = rounded < 0 ? 0 : rounded > 0xFFFF ? 0xFFFF : rounded;
 }
 
 void CPlainGifEncoder::SetSampleFactor(int factor) {

@@ -85,11 +85,23 @@ TEST(GifLayout, RepeatBlockOnlyWithALoopCount) {
     }
 }
 
+TEST(GifLayout, LoopCountsPastSixteenBitsAreCapped) {
+    const TestPicture picture = TestPicture::Solid(2, 2, 1, 2, 3);
+    CGifMemorySink sink;
+    CGifEncoder encoder;
+    ASSERT_TRUE(encoder.Open(&sink));
+    encoder.SetLoopCount(70000);
+    ASSERT_TRUE(encoder.WriteFrame(picture.Frame()));
+    ASSERT_TRUE(encoder.Close());
+    EXPECT_EQ(65535, Decode(sink.Bytes()).loopCount);
+}
+
 TEST(GifLayout, DelaysAreRoundedToHundredths) {
     const struct {
         int ms;
         int hundredths;
-    } cases[] = {{0, 0}, {4, 0}, {5, 1}, {14, 1}, {15, 2}, {100, 10}, {1234, 123}, {1235, 124}, {-4, 0}};
+    } cases[] = {{0, 0}, {4, 0}, {5, 1}, {14, 1}, {15, 2}, {100, 10}, {1234, 123}, {1235, 124}, {-4, 0},
+                   {655345, 65535}, {700000, 65535}, {-20, 0}, {-100000, 0}};
     const TestPicture picture = TestPicture::Solid(2, 2, 1, 2, 3);
     CGifMemorySink sink;
     CGifEncoder encoder;
