@@ -12,9 +12,14 @@ std::string ToUtf8(wchar_t c) {
     } else if (code < 0x800) {
         out += static_cast<char>(0xC0 | (code >> 6));
         out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code >= 0x10000 && code <= 0x10FFFF) {  // wide characters of 32 bits
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
     } else {
-        // Surrogate halves cannot be encoded alone; they print as U+FFFD.
-        if (code >= 0xD800 && code <= 0xDFFF) code = 0xFFFD;
+        // Surrogate halves and values past Unicode cannot be encoded alone; they print as U+FFFD.
+        if ((code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) code = 0xFFFD;
         out += static_cast<char>(0xE0 | (code >> 12));
         out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (code & 0x3F));
