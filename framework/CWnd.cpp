@@ -146,20 +146,11 @@ BOOL CWnd::ScreenToClient(RECT* rc) const {
     return TRUE;
 }
 
-std::wstring CWnd::GetWindowText() const {
-    int length = ::GetWindowTextLengthW(m_hWnd);
+std::wstring GetWindowTextString(HWND hwnd) {
+    if (!hwnd) return {};
+    int length = ::GetWindowTextLengthW(hwnd);
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    int copied = ::GetWindowTextW(m_hWnd, text.data(), length + 1);
-    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-    return text;
-}
-
-std::wstring CWnd::GetDlgItemText(int id) const {
-    HWND item = ::GetDlgItem(m_hWnd, id);
-    if (!item) return {};
-    int length = ::GetWindowTextLengthW(item);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    int copied = ::GetWindowTextW(item, text.data(), length + 1);
+    int copied = ::GetWindowTextW(hwnd, text.data(), length + 1);
     text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
     return text;
 }

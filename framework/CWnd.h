@@ -4,6 +4,9 @@
 #include <windows.h>
 #include <string>
 
+// The whole text of any window (empty if it has none).
+std::wstring GetWindowTextString(HWND hwnd);
+
 class CWnd {
 public:
     CWnd() = default;
@@ -56,12 +59,12 @@ public:
     BOOL GetClientRect(RECT* rc) const { return ::GetClientRect(m_hWnd, rc); }
     BOOL ScreenToClient(RECT* rc) const;
     BOOL SetWindowText(const std::wstring& text) const { return ::SetWindowTextW(m_hWnd, text.c_str()); }
-    std::wstring GetWindowText() const;
+    std::wstring GetWindowText() const { return GetWindowTextString(m_hWnd); }
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
     BOOL SetDlgItemText(int id, const std::wstring& text) const {
         return ::SetDlgItemTextW(m_hWnd, id, text.c_str());
     }
-    std::wstring GetDlgItemText(int id) const;
+    std::wstring GetDlgItemText(int id) const { return GetWindowTextString(::GetDlgItem(m_hWnd, id)); }
     LRESULT SendMessage(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const {
         return ::SendMessageW(m_hWnd, msg, wp, lp);
     }

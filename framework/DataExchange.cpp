@@ -2,20 +2,13 @@
 #include <cwchar>
 #include <cwctype>
 #include "CDialog.h"
+#include "CWnd.h"
 #include "MessageBox.h"
 
 const wchar_t kMsgEnterInteger[] = L"정수를 입력하십시오.";
 const wchar_t kMsgEnterIntegerRange[] = L"%1에서 %2 사이의 정수를 입력하십시오.";
 
 namespace {
-std::wstring ControlText(HWND ctrl) {
-    int length = ::GetWindowTextLengthW(ctrl);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    int copied = ::GetWindowTextW(ctrl, text.data(), length + 1);
-    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-    return text;
-}
-
 // Whole text as a decimal integer, white space around it allowed; false for anything else.
 bool ParseInt(const std::wstring& text, int& value) {
     const wchar_t* p = text.c_str();
@@ -54,7 +47,7 @@ void DDX_Text(CDataExchange* dx, int id, std::wstring& value) {
     if (dx->m_failed) return;
     HWND ctrl = dx->PrepareCtrl(id);
     if (!ctrl) return;
-    if (dx->m_bSaveAndValidate) value = ControlText(ctrl);
+    if (dx->m_bSaveAndValidate) value = GetWindowTextString(ctrl);
     else ::SetWindowTextW(ctrl, value.c_str());
 }
 
@@ -64,7 +57,7 @@ void DDX_Text(CDataExchange* dx, int id, int& value) {
     if (!ctrl) return;
     if (dx->m_bSaveAndValidate) {
         int parsed = 0;
-        if (!ParseInt(ControlText(ctrl), parsed)) {
+        if (!ParseInt(GetWindowTextString(ctrl), parsed)) {
             AfxMessageBox(kMsgEnterInteger, MB_OK | MB_ICONEXCLAMATION);
             dx->Fail();
             return;

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <string>
 #include <vector>
+#include "Dib.h"
 #include "CGifEncoder.h"
 #include "CGifMemorySink.h"
 #include "CPlainGifEncoder.h"
@@ -21,13 +22,7 @@ namespace {
 HBITMAP CompatibleBitmap(const TestPicture& picture) {
     HDC screen = ::GetDC(nullptr);
     HBITMAP bitmap = ::CreateCompatibleBitmap(screen, picture.width, picture.height);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = picture.width;
-    info.bmiHeader.biHeight = -picture.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDownDib32(picture.width, picture.height);
     ::SetDIBits(screen, bitmap, 0, picture.height, picture.bgrx.data(), &info, DIB_RGB_COLORS);
     ::ReleaseDC(nullptr, screen);
     return bitmap;
