@@ -5,3 +5,4 @@
 
 #include "settings_ids.h"
 #include "tray_ids.h"
+#include "controls_ids.h"
