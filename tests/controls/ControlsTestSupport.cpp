@@ -83,14 +83,84 @@ std::vector<uint32_t> DecodePngResource(UINT id, int* width, int* height) {
     return pixels;
 }
 
-bool SaveWindowPicture(HWND hwnd, const std::wstring& path) {
+void MoveMouse(POINT screen) {
+    const int w = ::GetSystemMetrics(SM_CXSCREEN), h = ::GetSystemMetrics(SM_CYSCREEN);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = (screen.x * 65535 + w / 2) / (w - 1);
+    input.mi.dy = (screen.y * 65535 + h / 2) / (h - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &input, sizeof(INPUT));
+}
+
+void MouseButton(bool down) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    ::SendInput(1, &input, sizeof(INPUT));
+}
+
+void Click(POINT screen) {
+    MoveMouse(screen);
+    MouseButton(true);
+    MouseButton(false);
+}
+
+void SendKey(WORD key, int repeats) {
+    std::vector<INPUT> input(static_cast<size_t>(repeats) + 2);
+    for (INPUT& i : input) {
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = key;
+    }
+    input.back().ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+}
+
+POINT CentreOf(HWND hwnd) {
     RECT rc{};
-    ::GetClientRect(hwnd, &rc);
-    CClientDC window(hwnd);
+    ::GetWindowRect(hwnd, &rc);
+    return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
+
+POINT ScreenPoint(HWND hwnd, int x, int y) {
+    POINT p{x, y};
+    ::ClientToScreen(hwnd, &p);
+    return p;
+}
+
+COLORREF ScreenPixel(HWND hwnd, int x, int y) {
+    ::RedrawWindow(hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    ::GdiFlush();
+    const POINT p = ScreenPoint(hwnd, x, y);
+    CClientDC screen(nullptr);
+    return ::GetPixel(screen, p.x, p.y);
+}
+
+void PumpBriefly() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    ::Sleep(20);
+}
+
+bool SaveScreenPicture(const RECT& rc, const std::wstring& path) {
+    CClientDC screen(nullptr);
     CImage picture;
-    picture.Attach(::CreateCompatibleBitmap(window, rc.right, rc.bottom));
+    picture.Attach(::CreateCompatibleBitmap(screen, rc.right - rc.left, rc.bottom - rc.top));
     HDC dc = picture.GetDC();
-    ::BitBlt(dc, 0, 0, rc.right, rc.bottom, window, 0, 0, SRCCOPY);
+    ::BitBlt(dc, 0, 0, rc.right - rc.left, rc.bottom - rc.top, screen, rc.left, rc.top, SRCCOPY);
+    picture.ReleaseDC();
+    return picture.Save(path) == S_OK;
+}
+
+bool SaveSurfacePicture(const Surface& surface, const std::wstring& path) {
+    CClientDC screen(nullptr);
+    CImage picture;
+    picture.Attach(::CreateCompatibleBitmap(screen, surface.width(), surface.height()));
+    HDC dc = picture.GetDC();
+    ::BitBlt(dc, 0, 0, surface.width(), surface.height(), surface.dc(), 0, 0, SRCCOPY);
     picture.ReleaseDC();
     return picture.Save(path) == S_OK;
 }

@@ -38,12 +38,36 @@ std::vector<BYTE> EncodePng(int width, int height, const std::vector<uint32_t>& 
 // The straight-alpha pixels of a "PNG" resource, decoded independently of the code under test.
 std::vector<uint32_t> DecodePngResource(UINT id, int* width, int* height);
 
-// Writes the window's client area (as PrintWindow would show it) into a PNG file.
-bool SaveWindowPicture(HWND hwnd, const std::wstring& path);
+// Writes what the screen shows in a rectangle, or a surface, into a PNG file.
+bool SaveScreenPicture(const RECT& screenRect, const std::wstring& path);
+bool SaveSurfacePicture(const Surface& surface, const std::wstring& path);
+
+// Real input through the system's queue, in screen coordinates.
+void MoveMouse(POINT screen);
+void MouseButton(bool down);
+void Click(POINT screen);
+// Presses and releases a key; `repeats` extra presses before the release are auto-repeats.
+void SendKey(WORD key, int repeats = 0);
+
+// The centre of a window, and a point of its client area, in screen coordinates.
+POINT CentreOf(HWND hwnd);
+POINT ScreenPoint(HWND hwnd, int x, int y);
+// The screen's pixel at a client point of a window, after the window has painted.
+COLORREF ScreenPixel(HWND hwnd, int x, int y);
+// Pumps messages until the condition holds, for at most about five seconds; its last value.
+template <typename Condition>
+bool PumpUntil(Condition condition);
+void PumpBriefly();
 
 // A 0xAARRGGBB pixel as the COLORREF it shows over an opaque background (opaque pixels only).
 inline COLORREF Opaque(uint32_t argb) {
     return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
+}
+
+template <typename Condition>
+bool PumpUntil(Condition condition) {
+    for (int i = 0; i < 250 && !condition(); ++i) PumpBriefly();
+    return condition();
 }
 
 }  // namespace controls_test

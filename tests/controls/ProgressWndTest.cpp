@@ -7,11 +7,14 @@
 #include <vector>
 #include "CAppProfile.h"
 #include "CProgressWnd.h"
+#include "ControlsTestSupport.h"
 #include "TestSupport.h"
 
 namespace {
 using testing_support::PumpMessages;
 using testing_support::TempFolder;
+using controls_test::Click;
+using controls_test::SendKey;
 
 // A plain visible window that counts the WM_APP messages it gets.
 class Owner : public CWnd {
@@ -139,28 +142,6 @@ TEST_F(ProgressWnd, UnusablePositionsCentreTheWindowOverItsOwner) {
     corner.GetWindowRect(&rc);
     EXPECT_EQ(rc.left, 0);
     EXPECT_EQ(rc.top, 0);
-}
-
-void SendKey(WORD key) {
-    INPUT input[2]{};
-    input[0].type = input[1].type = INPUT_KEYBOARD;
-    input[0].ki.wVk = input[1].ki.wVk = key;
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    ::SendInput(2, input, sizeof(INPUT));
-}
-
-void Click(POINT screen) {
-    const int w = ::GetSystemMetrics(SM_CXSCREEN), h = ::GetSystemMetrics(SM_CYSCREEN);
-    INPUT input[3]{};
-    for (INPUT& i : input) {
-        i.type = INPUT_MOUSE;
-        i.mi.dx = (screen.x * 65535 + w / 2) / (w - 1);
-        i.mi.dy = (screen.y * 65535 + h / 2) / (h - 1);
-    }
-    input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-    input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(3, input, sizeof(INPUT));
 }
 
 // Pumps as the job would, between steps, until the user's input has cancelled (or long after).
