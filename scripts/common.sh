@@ -3,11 +3,20 @@
 # shellcheck shell=bash
 source "$(dirname "${BASH_SOURCE[0]}")/setup"
 
-# Configures (once) and builds one target: x86_64 or i686.
+# Configures (once, and again when a -DNAME=VALUE given differs from the cache) and builds one
+# target: x86_64 or i686.
 tovrix_build() {
   local arch=$1; shift
-  local dir=$TOVRIX_ROOT/build/$arch
-  if [ ! -f "$dir/build.ninja" ]; then
+  local dir=$TOVRIX_ROOT/build/$arch configure=0 option
+  [ -f "$dir/build.ninja" ] || configure=1
+  for option in "$@"; do
+    case $option in
+      -D*=*)
+        local name=${option#-D}; name=${name%%=*}; name=${name%%:*}
+        [ "$(sed -n "s/^$name:[A-Z]*=//p" "$dir/CMakeCache.txt" 2>/dev/null)" = "${option#*=}" ] || configure=1 ;;
+    esac
+  done
+  if [ $configure = 1 ]; then
     cmake -S "$TOVRIX_ROOT" -B "$dir" -G Ninja \
       -DCMAKE_TOOLCHAIN_FILE="$TOVRIX_ROOT/cmake/mingw-$arch.cmake" \
       -DTOVRIX_DEPS="$TOVRIX_DEPS/$arch" -DCMAKE_CROSSCOMPILING_EMULATOR=wine "$@" >/dev/null
