@@ -2,18 +2,38 @@
 # Time from the release of the capture key to the saved file being complete, with the real
 # program under Wine on a 1280 x 800 virtual display, for PNG and for JPEG (quality 80), beside
 # ImageMagick's `import -window root` writing the same format from the same screen.
-#   bench/capture_bench.sh [captures per format, default 10]
-# TOVRIX_EXE picks another build of the program (default: build/x86_64/bin/Tovrix.exe, built here).
+#   bench/capture_bench.sh [--build x86_64|i686] [captures per format, default 10]
+# --build picks the Windows build (default x86_64; i686 is the release build and runs only where
+# the machine runs 32-bit programs); TOVRIX_EXE picks any other copy of the program.
 set -euo pipefail
 source "$(dirname "$0")/../scripts/common.sh"
 cd "$TOVRIX_ROOT"
-runs=${1:-10}
+target=x86_64
+runs=10
+while [ $# -gt 0 ]; do
+  case $1 in
+    --build) target=${2:?--build needs x86_64 or i686}; shift 2 ;;
+    --build=*) target=${1#--build=}; shift ;;
+    *) runs=$1; shift ;;
+  esac
+done
+case $target in
+  x86_64) ;;
+  i686)
+    if ! probe_32bit; then
+      echo "capture_bench: the i686 build cannot run here: this machine cannot run 32-bit programs" >&2
+      exit 2
+    fi ;;
+  *) echo "capture_bench: unknown build '$target' (x86_64 or i686)" >&2; exit 2 ;;
+esac
 
 tovrix_setup
 if [ -z "${TOVRIX_EXE:-}" ]; then
-  tovrix_build x86_64 >/dev/null
-  TOVRIX_EXE=$TOVRIX_ROOT/build/x86_64/bin/Tovrix.exe
+  # The known screen's window is built with the tests.
+  tovrix_build "$target" -DTOVRIX_TESTS=ON >/dev/null
+  TOVRIX_EXE=$TOVRIX_ROOT/build/$target/bin/Tovrix.exe
 fi
+echo "build: $TOVRIX_EXE"
 bin=$(dirname "$TOVRIX_EXE")
 TOVRIX_SCREEN=1280x800x24 tovrix_display own
 tovrix_wineserver

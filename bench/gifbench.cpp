@@ -84,11 +84,16 @@ GifFrame FrameOf(const Picture& picture) {
     return frame;
 }
 
+// Arguments are narrow; the Windows builds open files by wide name (the benchmark's paths are ASCII).
+GifPath ToGifPath(const std::string& path) {
+    return GifPath(path.begin(), path.end());
+}
+
 // The writer's order of calls, for either encoder.
 template <typename Encoder>
 bool Encode(Encoder& encoder, const std::string& out, int sample, int delay, bool setLoop, int loop,
             const std::vector<Picture>& pictures) {
-    if (!encoder.OpenPath(out)) {
+    if (!encoder.OpenPath(ToGifPath(out))) {
         std::fprintf(stderr, "gifbench: cannot create %s\n", out.c_str());
         return false;
     }
