@@ -9,6 +9,7 @@
 #include "CaptureSteps.h"
 #include "MessageBox.h"
 #include "Messages.h"
+#include "PrintScreenShortcut.h"
 #include "resource.h"
 
 namespace {
@@ -75,8 +76,12 @@ int CMainFrame::OnCreate(CREATESTRUCTW*) {
     SetIcon(m_icon, FALSE);
     SetIcon(m_icon, TRUE);
 
-    if (!m_trayIcon.Create(this, IDR_TRAYMENU, L"Tovrix", m_icon, BalloonText(m_settings.hotKey),
-                           L"Tovrix 화면 캡쳐", WM_TRAY_NOTIFY)) {
+    // Windows' own Print Screen shortcut would lay its overlay over the captures: say so once.
+    const bool printScreenKey = m_settings.hotKey != 1 && m_settings.hotKey != 2;
+    const std::wstring balloon = StartBalloonText(
+        BalloonText(m_settings.hotKey), printScreenKey && IsWindowsPrintScreenShortcutOn(CurrentSystemVersion()));
+    if (!m_trayIcon.Create(this, IDR_TRAYMENU, L"Tovrix", m_icon, balloon.c_str(), L"Tovrix 화면 캡쳐",
+                           WM_TRAY_NOTIFY)) {
         AfxMessageBox(L"Failed to create tray icon", MB_ICONHAND);
         return -1;
     }

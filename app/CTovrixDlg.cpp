@@ -9,6 +9,7 @@
 #include "Messages.h"
 #include "ModulePath.h"
 #include "OutputNaming.h"
+#include "PrintScreenNote.h"
 #include "SettingsFile.h"
 #include "resource.h"
 
@@ -120,6 +121,7 @@ BOOL CTovrixDlg::OnInitDialog() {
     ApplyFormatRule();
     ::SendDlgItemMessageW(m_hWnd, IDC_QUALITY_COMBO, CB_SETCURSEL, static_cast<WPARAM>(jpgQuality), 0);
     WriteControls();
+    UpdatePrintScreenNote(m_hWnd);
     return TRUE;
 }
 
@@ -176,6 +178,14 @@ BOOL CTovrixDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
         return TRUE;
     case IDC_BANNER:
         if (code == STN_CLICKED) OnBannerClick();
+        return TRUE;
+    case IDC_KEY_PRINT:
+    case IDC_KEY_F11:
+    case IDC_KEY_F12:
+        if (code == BN_CLICKED) UpdatePrintScreenNote(m_hWnd);
+        break;
+    case IDC_PRINTSCREEN_OFF:
+        if (code == BN_CLICKED) OnPrintScreenOffClick(m_hWnd);
         return TRUE;
     }
     return CDialogEx::OnCommand(wParam, lParam);

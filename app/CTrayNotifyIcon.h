@@ -35,6 +35,7 @@ public:
     bool IsHidden() const { return m_hidden; }
     UINT GetId() const { return m_data.uID; }
     HWND GetNotifyWindow() const { return m_data.hWnd; }
+    const wchar_t* GetBalloonText() const { return m_data.szInfo; }
     // The window that hears the taskbar being re-created.
     HWND GetResurrectionWindow() const { return m_resurrection ? m_resurrection->m_hWnd : nullptr; }
 
