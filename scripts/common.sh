@@ -4,7 +4,7 @@
 source "$(dirname "${BASH_SOURCE[0]}")/setup"
 
 # Configures (once, and again when a -DNAME=VALUE given differs from the cache) and builds one
-# target: x86_64 or i686.
+# target: x86_64 or i686. TOVRIX_BUILD_TARGETS (names of CMake targets) builds only those.
 tovrix_build() {
   local arch=$1; shift
   local dir=$TOVRIX_ROOT/build/$arch configure=0 option
@@ -21,7 +21,8 @@ tovrix_build() {
       -DCMAKE_TOOLCHAIN_FILE="$TOVRIX_ROOT/cmake/mingw-$arch.cmake" \
       -DTOVRIX_DEPS="$TOVRIX_DEPS/$arch" -DCMAKE_CROSSCOMPILING_EMULATOR=wine "$@" >/dev/null
   fi
-  cmake --build "$dir" -- -j"$(nproc)"
+  # shellcheck disable=SC2086  # several target names
+  cmake --build "$dir" ${TOVRIX_BUILD_TARGETS:+--target $TOVRIX_BUILD_TARGETS} -- -j"$(nproc)"
 }
 
 # Starts a private Xvfb when there is no usable display (or always, with "own").
