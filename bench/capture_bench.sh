@@ -18,16 +18,15 @@ while [ $# -gt 0 ]; do
   esac
 done
 case $target in
-  x86_64) ;;
-  i686)
-    if ! probe_32bit; then
-      echo "capture_bench: the i686 build cannot run here: this machine cannot run 32-bit programs" >&2
-      exit 2
-    fi ;;
+  x86_64|i686) ;;
   *) echo "capture_bench: unknown build '$target' (x86_64 or i686)" >&2; exit 2 ;;
 esac
 
 tovrix_setup
+if [ "$target" = i686 ] && reason=$(i686_unavailable); then
+  echo "capture_bench: the i686 build cannot run here: $reason" >&2
+  exit 2
+fi
 if [ -z "${TOVRIX_EXE:-}" ]; then
   # The known screen's window is built with the tests.
   tovrix_build "$target" -DTOVRIX_TESTS=ON >/dev/null
