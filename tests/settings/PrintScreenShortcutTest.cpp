@@ -219,4 +219,54 @@ TEST_F(PrintScreenShortcut, StartBalloonAddsTheHintOnlyWhenItApplies) {
     }
 }
 
+// The current user's registry seen through a key this process may only read: writing fails
+// as it would where a policy forbids changing Windows' keyboard settings.
+class ReadOnlyUserRegistry {
+public:
+    ReadOnlyUserRegistry() {
+        HKEY created = nullptr;
+        if (::RegCreateKeyExW(HKEY_CURRENT_USER, kScratch, 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
+                              nullptr, &created, nullptr) != ERROR_SUCCESS)
+            return;
+        ::RegCloseKey(created);
+        if (::RegOpenKeyExW(HKEY_CURRENT_USER, kScratch, 0, KEY_READ, &m_readOnly) != ERROR_SUCCESS) return;
+        m_active = ::RegOverridePredefKey(HKEY_CURRENT_USER, m_readOnly) == ERROR_SUCCESS;
+    }
+    ~ReadOnlyUserRegistry() {
+        ::RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+        if (m_readOnly) ::RegCloseKey(m_readOnly);
+        ::RegDeleteKeyW(HKEY_CURRENT_USER, kScratch);
+    }
+    ReadOnlyUserRegistry(const ReadOnlyUserRegistry&) = delete;
+    ReadOnlyUserRegistry& operator=(const ReadOnlyUserRegistry&) = delete;
+    bool Active() const { return m_active; }
+
+private:
+    static constexpr wchar_t kScratch[] = L"Software\\Tovrix read-only test";
+    HKEY m_readOnly = nullptr;
+    bool m_active = false;
+};
+
+TEST_F(PrintScreenShortcut, DialogButtonReportsAFailureToWrite) {
+    StoreDword(1);
+    MessageBoxRecorder boxes;
+    TestSettingsDlg dlg(SettingsWithKey(0));
+    dlg.onOpen = [&](TestSettingsDlg& d) {
+        ASSERT_TRUE(Shown(d.m_hWnd, IDC_PRINTSCREEN_OFF));
+        {
+            ReadOnlyUserRegistry readOnly;
+            ASSERT_TRUE(readOnly.Active());
+            d.Click(IDC_PRINTSCREEN_OFF);
+        }
+        d.PostMessage(WM_COMMAND, IDCANCEL);
+    };
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    ASSERT_EQ(boxes.Messages().size(), 1u);
+    const std::wstring& text = boxes.Messages()[0].text;
+    EXPECT_NE(text.find(L"끄지 못했습니다 (오류 "), std::wstring::npos) << "the failure and its code are reported";
+    EXPECT_EQ(text.find(L"껐습니다."), std::wstring::npos) << "no success is claimed";
+    EXPECT_NE(text.find(L"접근성 > 키보드"), std::wstring::npos) << "where to do it by hand";
+    EXPECT_EQ(StoredDword(), std::optional<DWORD>(1)) << "the user's real value is untouched";
+}
+
 }  // namespace
