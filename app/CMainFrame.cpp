@@ -8,6 +8,7 @@
 #include "CTovrixDlg.h"
 #include "CaptureSteps.h"
 #include "MessageBox.h"
+#include "SavePicture.h"
 #include "Messages.h"
 #include "PrintScreenShortcut.h"
 #include "resource.h"
@@ -173,7 +174,7 @@ LRESULT CMainFrame::OnSaveCapture(WPARAM, LPARAM) {
     std::wstring path = m_buildOutputPath ? m_buildOutputPath() : std::wstring();
     HRESULT result = path.empty() ? E_FAIL
                                   : SavePicture(m_picture, path, m_settings.saveType,
-                                                m_settings.jpgQuality);
+                                                JpegQualityFor(m_settings.jpgQuality));
     if (result != S_OK) AfxMessageBox(L"Error", MB_OK);
     return result;
 }

@@ -3,6 +3,7 @@
 // changed only by the settings dialog, read by everything that captures or saves.
 #include <windows.h>
 #include <string>
+#include "ImageFormat.h"
 
 enum CaptureArea : int {
     AreaAllMonitors = 0,
@@ -13,12 +14,6 @@ enum CaptureArea : int {
     AreaControlAtCapture = 5,
 };
 
-enum ImageFormat : int {
-    Bmp = 0,
-    Jpg = 1,
-    Png = 2,
-    Gif = 3,
-};
 
 struct CaptureSettings {
     int area = AreaAllMonitors;

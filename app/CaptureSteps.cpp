@@ -1,10 +1,7 @@
 #include "CaptureSteps.h"
-#include <shlwapi.h>
-#include "CGifEncoder.h"
 #include "CMonitors.h"
 #include "DeviceContext.h"
 #include "GdiObject.h"
-#include "PngWriter.h"
 
 namespace {
 // DWMWA_EXTENDED_FRAME_BOUNDS; the desktop window manager's header is not needed for one number.
@@ -25,47 +22,6 @@ HRESULT GetExtendedFrameBounds(HWND window, RECT& rect) {
     return result;
 }
 
-// A free name beside the target that keeps its extension (the encoder is chosen by it) and
-// cannot be mistaken for a numbered picture of the same prefix.
-std::wstring TemporarySibling(const std::wstring& path) {
-    size_t slash = path.find_last_of(L"\\/");
-    size_t nameStart = slash == std::wstring::npos ? 0 : slash + 1;
-    std::wstring folder = path.substr(0, nameStart);
-    std::wstring name = path.substr(nameStart);
-    size_t dot = name.find_last_of(L'.');
-    std::wstring stem = dot == std::wstring::npos ? name : name.substr(0, dot);
-    std::wstring extension = dot == std::wstring::npos ? L"" : name.substr(dot);
-    std::wstring candidate = folder + L"~" + stem + extension;
-    for (int n = 1; ::PathFileExistsW(candidate.c_str()); ++n)
-        candidate = folder + L"~" + stem + L"_" + std::to_wstring(n) + extension;
-    return candidate;
-}
-
-bool HasExtension(const std::wstring& path, const wchar_t* extension) {
-    return ::lstrcmpiW(::PathFindExtensionW(path.c_str()), extension) == 0;
-}
-
-// A still picture is a one-frame animation to the program's own encoder, which learns the 256
-// colours that suit the picture best.
-HRESULT WriteStillGif(const CScreenImage& picture, const std::wstring& path) {
-    if (picture.IsNull()) return E_FAIL;
-    CGifEncoder encoder;
-    encoder.SetThreadCount(1);   // one frame: nothing to overlap
-    encoder.SetSampleFactor(1);  // every pixel teaches the palette: a still is looked at closely
-    encoder.SetCanvasSize(picture.GetWidth(), picture.GetHeight());
-    if (!encoder.OpenPath(path)) return E_FAIL;
-    bool written = encoder.WriteFrame(static_cast<HBITMAP>(picture));
-    bool closed = encoder.Close();
-    return written && closed ? S_OK : E_FAIL;
-}
-
-HRESULT WritePicture(const CScreenImage& picture, const std::wstring& path, int saveType,
-                     int jpgQuality) {
-    if (saveType == Jpg) return picture.SaveJpeg(path, 60 + 10 * jpgQuality);
-    if (HasExtension(path, L".gif")) return WriteStillGif(picture, path);
-    if (HasExtension(path, L".png")) return WritePng(picture, path);
-    return picture.Save(path);  // BMP, or whatever the extension names
-}
 }  // namespace
 
 UINT CaptureKeyFor(int hotKey) {
@@ -136,15 +92,4 @@ bool DrawCursor(CScreenImage& picture, const RECT& captured, POINT pointer, HCUR
     BOOL drawn = ::DrawIcon(dc, x, y, cursor);
     picture.ReleaseDC();
     return drawn != FALSE;
-}
-
-HRESULT SavePicture(const CScreenImage& picture, const std::wstring& path, int saveType,
-                    int jpgQuality) {
-    std::wstring temporary = TemporarySibling(path);
-    HRESULT result = WritePicture(picture, temporary, saveType, jpgQuality);
-    // No replacing: the name was free when it was chosen, and whatever took it since is not ours.
-    if (SUCCEEDED(result) && !::MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH))
-        result = E_FAIL;
-    if (FAILED(result)) ::DeleteFileW(temporary.c_str());
-    return result;
 }

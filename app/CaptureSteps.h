@@ -1,7 +1,7 @@
 #pragma once
 // The steps from a key release to a saved picture, kept apart from the main frame so that each
 // decision can be driven with made-up input: which key event starts a capture, which rectangle
-// an area gives, where the cursor goes, and how a picture reaches its file.
+// an area gives, and where the cursor goes.
 #include <windows.h>
 #include <string>
 #include "CaptureSettings.h"
@@ -30,9 +30,3 @@ HCURSOR GetShownCursor();
 // Nothing is drawn, and false is returned, when the pointer lies outside the rectangle or the
 // cursor cannot be read.
 bool DrawCursor(CScreenImage& picture, const RECT& captured, POINT pointer, HCURSOR cursor);
-
-// Writes the picture as the format asks (JPEG of quality 60 + 10 x jpgQuality, the others by the
-// path's extension). The file is written under a temporary name beside the target and renamed
-// when complete, so a failure leaves nothing behind. S_OK or a failure code.
-[[nodiscard]] HRESULT SavePicture(const CScreenImage& picture, const std::wstring& path,
-                                  int saveType, int jpgQuality);

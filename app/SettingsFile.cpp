@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <shlwapi.h>
 #include <cstdio>
+#include "TemporaryFile.h"
 
 namespace {
 // A stored number outside [low, high] reads as the key's default.
@@ -81,15 +82,11 @@ const wchar_t* ValidateSettings(const CaptureSettings& s) {
     return nullptr;
 }
 
-bool WriteSettingsFile(const CIni& ini, const CaptureSettings& s) {
-    const std::wstring path = ini.GetPath();
-    const std::wstring staged = path + L".new";
-    // Start from the current file so that its other sections come along.
-    ::DeleteFileW(staged.c_str());
-    if (::PathFileExistsW(path.c_str()) && !::CopyFileW(path.c_str(), staged.c_str(), FALSE)) return false;
-
+namespace {
+// Every key of section "Settings", into the file at path.
+HRESULT WriteSettingsKeys(const std::wstring& path, const CaptureSettings& s) {
     CIni out;
-    out.SetPath(staged);
+    out.SetPath(path);
     const wchar_t* section = kSettingsSection;
     bool ok = out.WriteString(section, L"Region", FormatRegion(s).c_str());
     ok = out.WriteInt(section, L"SaveType", s.saveType) && ok;
@@ -106,10 +103,19 @@ bool WriteSettingsFile(const CIni& ini, const CaptureSettings& s) {
     ok = out.WriteBool(section, L"CheckEdit", s.checkEdit) && ok;
     ok = out.WriteBool(section, L"CheckCursor", s.checkCursor) && ok;
     // Flush the profile cache before the file is moved.
-    ::WritePrivateProfileStringW(nullptr, nullptr, nullptr, staged.c_str());
-    if (!ok || !::MoveFileExW(staged.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        ::DeleteFileW(staged.c_str());
-        return false;
-    }
-    return true;
+    ::WritePrivateProfileStringW(nullptr, nullptr, nullptr, path.c_str());
+    return ok ? S_OK : E_FAIL;
+}
+}  // namespace
+
+bool WriteSettingsFile(const CIni& ini, const CaptureSettings& s) {
+    const std::wstring path = ini.GetPath();
+    if (path.empty()) return false;
+    HRESULT result = WriteThroughTemporary(path, ExistingTarget::Replace, [&](const std::wstring& staged) {
+        // Start from the current file so that its other sections come along.
+        if (::PathFileExistsW(path.c_str()) && !::CopyFileW(path.c_str(), staged.c_str(), FALSE))
+            return E_FAIL;
+        return WriteSettingsKeys(staged, s);
+    });
+    return SUCCEEDED(result);
 }

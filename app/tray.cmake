@@ -4,10 +4,7 @@ target_sources(tovrix_app PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/CTrayNotifyIcon.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CTrayRessurectionWnd.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CaptureSteps.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/PngWriter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CAboutDlg.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CDonateDlg.cpp)
-# The About box reads the executable's version resource; PNG goes straight to the imaging codecs.
-target_link_libraries(tovrix_app PUBLIC version windowscodecs)
-# Still GIF pictures go through the program's own encoder.
-target_link_libraries(tovrix_app PUBLIC tovrix_gif)
+# The About box reads the executable's version resource.
+target_link_libraries(tovrix_app PUBLIC version)

@@ -1,6 +1,4 @@
 #include "CScreenImage.h"
-#include <cstdio>
-#include <vector>
 #include "DeviceContext.h"
 #include "GdiObject.h"
 #include "JpegWriter.h"
@@ -8,16 +6,31 @@
 namespace {
 const DWORD kCaptureRop = SRCCOPY | CAPTUREBLT;  // CAPTUREBLT brings layered windows along
 
-int Width(const RECT& r) { return r.right - r.left; }
-int Height(const RECT& r) { return r.bottom - r.top; }
+// Widths of rectangles whose corners lie far apart would overflow an int: such a rectangle is
+// as impossible as a negative one.
+int Width(const RECT& r) {
+    long long w = static_cast<long long>(r.right) - r.left;
+    if (w < 0) return 0;
+    return w > CScreenImage::kMaxSide ? CScreenImage::kMaxSide + 1 : static_cast<int>(w);
+}
+int Height(const RECT& r) {
+    long long h = static_cast<long long>(r.bottom) - r.top;
+    if (h < 0) return 0;
+    return h > CScreenImage::kMaxSide ? CScreenImage::kMaxSide + 1 : static_cast<int>(h);
+}
 
 // GDI answers a zero size with a 1 x 1 monochrome bitmap; an empty rectangle must give an
-// empty picture instead.
+// empty picture instead. Sizes past the limits are refused before the system sees them.
 HBITMAP CreateScreenBitmap(HDC screen, int width, int height) {
-    if (width <= 0 || height <= 0) return nullptr;
+    if (!CScreenImage::IsPossibleSize(width, height)) return nullptr;
     return ::CreateCompatibleBitmap(screen, width, height);
 }
 }  // namespace
+
+bool CScreenImage::IsPossibleSize(int width, int height) {
+    return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide &&
+           static_cast<long long>(width) * height <= kMaxPixels;
+}
 
 BOOL CScreenImage::CaptureRect(const RECT& rect) {
     Destroy();
@@ -37,6 +50,8 @@ BOOL CScreenImage::CaptureRect(const RECT& rect) {
 
 BOOL CScreenImage::CaptureStretched(int width, int height, const RECT& rect) {
     Destroy();
+    // The screen side of the copy has the same limits as any picture.
+    if (!IsPossibleSize(Width(rect), Height(rect))) return FALSE;
     CDisplayDC screen;
     CMemoryDC memory(screen);
     HBITMAP bitmap = CreateScreenBitmap(screen, width, height);
@@ -57,7 +72,8 @@ BOOL CScreenImage::CreateBlank(const RECT& rect) {
     Destroy();
     CDisplayDC screen;
     Attach(CreateScreenBitmap(screen, Width(rect), Height(rect)));
-    return TRUE;
+    // An empty rectangle asks for the empty picture it gets; anything else must be there.
+    return !IsNull() || ::IsRectEmpty(&rect);
 }
 
 BOOL CScreenImage::Resize(int width, int height) {
@@ -87,16 +103,5 @@ COLORREF CScreenImage::PixelAt(int x, int y) const {
 }
 
 HRESULT CScreenImage::SaveJpeg(const std::wstring& path, int quality) const {
-    std::vector<uint32_t> pixels;
-    if (!ReadPixels(pixels)) return E_FAIL;
-    // Opened as Unicode so that any folder or file name works whatever the system code page.
-    FILE* file = _wfopen(path.c_str(), L"wb");
-    if (!file) return E_FAIL;
-    bool written = WriteJpeg(file, pixels.data(), GetWidth(), GetHeight(), quality);
-    if (fclose(file) != 0) written = false;
-    if (!written) {
-        ::DeleteFileW(path.c_str());
-        return E_FAIL;
-    }
-    return S_OK;
+    return WriteJpegFile(*this, path, quality);
 }

@@ -1,7 +1,9 @@
 #include "JpegWriter.h"
 #include <csetjmp>
 #include <cstdlib>
-#include <vector>
+#include <memory>
+#include <new>
+#include "PixelBuffer.h"
 extern "C" {
 #include <jpeglib.h>
 }
@@ -57,14 +59,30 @@ bool WriteJpeg(FILE* file, const uint32_t* pixels, int width, int height, int qu
     if (!file || !pixels || width <= 0 || height <= 0) return false;
     if (quality < 0) quality = 0;
     if (quality > 100) quality = 100;
-    std::vector<JSAMPLE> row(static_cast<size_t>(width) * 3);
+    std::unique_ptr<JSAMPLE[]> row(new (std::nothrow) JSAMPLE[static_cast<size_t>(width) * 3]);
+    if (!row) return false;
 
     jpeg_compress_struct jpeg{};
     ErrorManager errors{};
     jpeg.err = jpeg_std_error(&errors.base);
     errors.base.error_exit = OnJpegError;
     errors.base.output_message = OnJpegMessage;
-    bool ok = Compress(jpeg, errors, file, pixels, width, height, quality, row.data());
+    bool ok = Compress(jpeg, errors, file, pixels, width, height, quality, row.get());
     jpeg_destroy_compress(&jpeg);
     return ok;
+}
+
+HRESULT WriteJpegFile(const CImage& picture, const std::wstring& path, int quality) {
+    PixelBuffer pixels;
+    if (!picture.ReadPixels(pixels)) return E_FAIL;
+    // Opened as Unicode so that any folder or file name works whatever the system code page.
+    FILE* file = _wfopen(path.c_str(), L"wb");
+    if (!file) return E_FAIL;
+    bool written = WriteJpeg(file, pixels.Data(), pixels.GetWidth(), pixels.GetHeight(), quality);
+    if (fclose(file) != 0) written = false;
+    if (!written) {
+        ::DeleteFileW(path.c_str());
+        return E_FAIL;
+    }
+    return S_OK;
 }

@@ -1,5 +1,4 @@
 #include "CImage.h"
-#include "Dib.h"
 #include <shlwapi.h>
 #include <algorithm>
 #include <cstring>
@@ -115,26 +114,16 @@ bool CImage::FindEncoderForExtension(const std::wstring& extension, CLSID& clsid
 }
 
 bool CImage::ReadPixels(std::vector<uint32_t>& pixels) const {
-    if (IsNull() || m_width <= 0 || m_height <= 0) return false;
-    pixels.resize(static_cast<size_t>(m_width) * static_cast<size_t>(m_height));
-    const LONG bytes = static_cast<LONG>(pixels.size() * sizeof(uint32_t));
-    if (m_bpp == 32) {
-        // One call for the whole bitmap: 32-bit rows are already aligned and top-down.
-        return ::GetBitmapBits(m_bitmap, bytes, pixels.data()) == bytes;
-    }
-    // Other depths: GDI converts to 32-bit rows from the top in one call.
-    BITMAPINFO info = TopDownDib32(m_width, m_height);
-    HDC screen = ::GetDC(nullptr);
-    int rows = ::GetDIBits(screen, m_bitmap, 0, static_cast<UINT>(m_height), pixels.data(), &info,
-                           DIB_RGB_COLORS);
-    ::ReleaseDC(nullptr, screen);
-    return rows == m_height;
+    PixelBuffer buffer;
+    if (!ReadPixels(buffer)) return false;
+    pixels.assign(buffer.Data(), buffer.Data() + buffer.GetCount());
+    return true;
 }
 
 HRESULT CImage::SaveIndexed(const std::wstring& path, const CLSID& encoder) const {
-    std::vector<uint32_t> pixels;
+    PixelBuffer pixels;
     if (!ReadPixels(pixels)) return E_FAIL;
-    IndexedPicture indexed = IndexColors(pixels.data(), m_width, m_height);
+    IndexedPicture indexed = IndexColors(pixels.Data(), m_width, m_height);
 
     Gdiplus::Bitmap picture(m_width, m_height, PixelFormat8bppIndexed);
     if (picture.GetLastStatus() != Gdiplus::Ok) return E_FAIL;

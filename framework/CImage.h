@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <vector>
+#include "PixelBuffer.h"
 
 class CImage {
 public:
@@ -34,7 +35,11 @@ public:
     BOOL Draw(HDC dst, const RECT& dstRect) const;
     BOOL BitBlt(HDC dst, int x, int y, DWORD rop = SRCCOPY) const;
 
-    // The pixels as 32-bit words (blue in the lowest byte), rows from the top.
+    // The pixels as 32-bit words (blue in the lowest byte), rows from the top; false when the
+    // picture is empty or there is no memory for its pixels.
+    [[nodiscard]] bool ReadPixels(PixelBuffer& pixels) const { return pixels.ReadBitmap(m_bitmap); }
+    // The same into a vector, for small pictures (resources, skins): the vector's allocation may
+    // throw, so picture-sized reads use the PixelBuffer.
     bool ReadPixels(std::vector<uint32_t>& pixels) const;
 
     // Saves by the path's extension through GDI+: S_OK, E_FAIL (GDI+ unavailable, no encoder for

@@ -124,7 +124,7 @@ TEST(ScreenImage, EmptyRectangleGivesAnEmptyPicture) {
     EXPECT_TRUE(picture.IsNull());
     EXPECT_TRUE(picture.CreateBlank(RECT{5, 5, 5, 5}));
     EXPECT_TRUE(picture.IsNull());
-    std::vector<uint32_t> pixels;
+    PixelBuffer pixels;
     EXPECT_FALSE(picture.ReadPixels(pixels));
 }
 
@@ -280,8 +280,10 @@ TEST(ScreenImageFailures, JpegIntoAMissingFolderFailsAndCreatesNothing) {
 TEST(ScreenImageFailures, AnErrorInsideTheJpegLibraryFailsTheSaveAndLeavesNoFile) {
     // Wider than a JPEG frame can be: the library refuses it after the file was opened.
     TempFolder folder;
+    // The picture type makes nothing that wide any more, so the bitmap is attached directly.
     CScreenImage picture;
-    picture.CreateBlank(RECT{0, 0, 70000, 1});
+    EXPECT_FALSE(picture.CreateBlank(RECT{0, 0, 70000, 1}));
+    picture.Attach(::CreateBitmap(70000, 1, 1, 32, nullptr));
     ASSERT_EQ(picture.GetWidth(), 70000);
     std::wstring path = folder.File(L"wide.jpg");
     EXPECT_EQ(picture.SaveJpeg(path, 80), E_FAIL);

@@ -203,11 +203,16 @@ TEST_F(SettingsSection, AWriteThatCannotFinishKeepsThePreviousSettings) {
     ApplyFirstRunDefaults(before, programFolder());
     before.hotKey = 1;
     ASSERT_TRUE(WriteSettingsFile(ini, before));
-    // A staging name that cannot be created (a folder stands there) stops the write.
-    ASSERT_TRUE(::CreateDirectoryW((ini.GetPath() + L".new").c_str(), nullptr));
+    // The file is held open by someone who lets nobody read it: the staging copy cannot be
+    // made and the write stops before anything is replaced.
+    HANDLE held = ::CreateFileW(ini.GetPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
     CaptureSettings after = before;
     after.hotKey = 2;
     EXPECT_FALSE(WriteSettingsFile(ini, after));
+    ::CloseHandle(held);
+    EXPECT_EQ(testing_support::ListFiles(folder.Path()), std::vector<std::wstring>{L"Tovrix.ini"});
     CaptureSettings read;
     ASSERT_TRUE(LoadSettingsFile(ini, read, programFolder()));
     EXPECT_EQ(read.hotKey, 1);

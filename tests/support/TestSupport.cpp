@@ -16,12 +16,12 @@ bool ScreenShowsPattern() {
 }
 
 int CountPixelsUnlikePattern(const CImage& picture, const RECT& screenRect) {
-    std::vector<uint32_t> pixels;
+    PixelBuffer pixels;
     if (!picture.ReadPixels(pixels)) return -1;
     int wrong = 0;
     for (int y = 0; y < picture.GetHeight(); ++y) {
         for (int x = 0; x < picture.GetWidth(); ++x) {
-            uint32_t p = pixels[static_cast<size_t>(y) * picture.GetWidth() + x];
+            uint32_t p = pixels.At(x, y);
             COLORREF got = RGB((p >> 16) & 255, (p >> 8) & 255, p & 255);
             wrong += got != PatternColor(screenRect.left + x, screenRect.top + y);
         }

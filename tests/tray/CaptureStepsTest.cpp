@@ -6,6 +6,7 @@
 #include "CMonitors.h"
 #include "CScreenImage.h"
 #include "CaptureSteps.h"
+#include "SavePicture.h"
 #include "TestSupport.h"
 #include "TrayTestSupport.h"
 
@@ -217,7 +218,7 @@ TEST_F(PictureSaving, EachFormatWritesTheGrabbedPixels) {
         CScreenImage picture;
         ASSERT_TRUE(picture.CaptureRect(c.rect));
         std::wstring path = m_folder.File(c.name);
-        ASSERT_EQ(SavePicture(picture, path, c.saveType, 2), S_OK) << c.saveType;
+        ASSERT_EQ(SavePicture(picture, path, c.saveType, 80), S_OK) << c.saveType;
         auto decoded = DecodeFile(path);
         ASSERT_EQ(decoded.width, c.rect.right - c.rect.left) << c.saveType;
         ASSERT_EQ(decoded.height, c.rect.bottom - c.rect.top) << c.saveType;
@@ -236,7 +237,7 @@ TEST_F(PictureSaving, JpegQualityFollowsTheQualityIndex) {
     std::vector<uintmax_t> sizes;
     for (int index = 0; index <= 4; ++index) {
         std::wstring path = m_folder.File(L"q" + std::to_wstring(index) + L".jpg");
-        ASSERT_EQ(SavePicture(picture, path, Jpg, index), S_OK);
+        ASSERT_EQ(SavePicture(picture, path, Jpg, JpegQualityFor(index)), S_OK);
         std::ifstream file(path.c_str(), std::ios::binary | std::ios::ate);
         sizes.push_back(static_cast<uintmax_t>(file.tellg()));
     }
@@ -250,7 +251,7 @@ TEST_F(PictureSaving, PngRowsAreFilteredSoSmoothScreensStaySmall) {
     CScreenImage picture;
     ASSERT_TRUE(picture.CaptureRect(RECT{300, 200, 940, 600}));
     std::wstring path = m_folder.File(L"smooth.png");
-    ASSERT_EQ(SavePicture(picture, path, Png, 2), S_OK);
+    ASSERT_EQ(SavePicture(picture, path, Png, 80), S_OK);
     std::ifstream file(path.c_str(), std::ios::binary | std::ios::ate);
     const std::streamoff raw = 640 * 400 * 3;
     EXPECT_LT(static_cast<std::streamoff>(file.tellg()), raw / 10);
@@ -263,21 +264,21 @@ TEST_F(PictureSaving, FailedSaveLeavesNothingBehind) {
 
     // The save folder has gone.
     std::wstring missing = m_folder.File(L"gone\\shot.png");
-    EXPECT_NE(SavePicture(picture, missing, Png, 2), S_OK);
-    EXPECT_NE(SavePicture(picture, m_folder.File(L"gone\\shot.jpg"), Jpg, 2), S_OK);
-    EXPECT_NE(SavePicture(picture, m_folder.File(L"gone\\shot.gif"), Gif, 2), S_OK);
+    EXPECT_NE(SavePicture(picture, missing, Png, 80), S_OK);
+    EXPECT_NE(SavePicture(picture, m_folder.File(L"gone\\shot.jpg"), Jpg, 80), S_OK);
+    EXPECT_NE(SavePicture(picture, m_folder.File(L"gone\\shot.gif"), Gif, 80), S_OK);
 
     // The picture is written completely but its name has been taken by a folder meanwhile.
     std::wstring taken = m_folder.File(L"taken.png");
     ASSERT_TRUE(::CreateDirectoryW(taken.c_str(), nullptr));
-    EXPECT_NE(SavePicture(picture, taken, Png, 2), S_OK);
-    EXPECT_NE(SavePicture(picture, m_folder.File(L"taken.png"), Jpg, 2), S_OK);
+    EXPECT_NE(SavePicture(picture, taken, Png, 80), S_OK);
+    EXPECT_NE(SavePicture(picture, m_folder.File(L"taken.png"), Jpg, 80), S_OK);
 
     // An empty picture has nothing to write.
     CScreenImage empty;
-    EXPECT_NE(SavePicture(empty, m_folder.File(L"empty.png"), Png, 2), S_OK);
-    EXPECT_NE(SavePicture(empty, m_folder.File(L"empty.jpg"), Jpg, 2), S_OK);
-    EXPECT_NE(SavePicture(empty, m_folder.File(L"empty.gif"), Gif, 2), S_OK);
+    EXPECT_NE(SavePicture(empty, m_folder.File(L"empty.png"), Png, 80), S_OK);
+    EXPECT_NE(SavePicture(empty, m_folder.File(L"empty.jpg"), Jpg, 80), S_OK);
+    EXPECT_NE(SavePicture(empty, m_folder.File(L"empty.gif"), Gif, 80), S_OK);
 
     std::vector<std::wstring> files = ListFiles(m_folder.Path());
     ASSERT_EQ(files.size(), 1u);
@@ -292,7 +293,7 @@ TEST_F(PictureSaving, AFileThatTookTheNameIsNotOverwritten) {
     }
     CScreenImage picture;
     ASSERT_TRUE(picture.CaptureRect(RECT{0, 0, 64, 64}));
-    EXPECT_NE(SavePicture(picture, path, Png, 2), S_OK);
+    EXPECT_NE(SavePicture(picture, path, Png, 80), S_OK);
     std::ifstream kept(path.c_str(), std::ios::binary);
     std::string contents((std::istreambuf_iterator<char>(kept)), std::istreambuf_iterator<char>());
     EXPECT_EQ(contents, "someone else's");
@@ -308,7 +309,7 @@ TEST_F(PictureSaving, ATemporaryNameInUseIsNotDisturbed) {
     }
     CScreenImage picture;
     ASSERT_TRUE(picture.CaptureRect(RECT{810, 410, 874, 474}));
-    ASSERT_EQ(SavePicture(picture, m_folder.File(L"shot.png"), Png, 2), S_OK);
+    ASSERT_EQ(SavePicture(picture, m_folder.File(L"shot.png"), Png, 80), S_OK);
     EXPECT_EQ(tray_test::WorstDifferenceFromPattern(DecodeFile(m_folder.File(L"shot.png")), 810, 410), 0);
     std::ifstream kept(busy.c_str(), std::ios::binary);
     std::string contents((std::istreambuf_iterator<char>(kept)), std::istreambuf_iterator<char>());

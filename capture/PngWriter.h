@@ -6,5 +6,6 @@
 #include <string>
 #include "CImage.h"
 
-// S_OK or a failure code; a failure may leave a partial file, which the caller removes.
+// S_OK or a failure code (E_OUTOFMEMORY when the rows do not fit in memory); a failure may
+// leave a partial file, which the caller removes.
 [[nodiscard]] HRESULT WritePng(const CImage& picture, const std::wstring& path);

@@ -1,7 +1,9 @@
 #include "PngWriter.h"
 #include <wincodec.h>
 #include <cstdint>
-#include <vector>
+#include <memory>
+#include <new>
+#include "PixelBuffer.h"
 
 namespace {
 // Holds one COM reference and releases it.
@@ -33,13 +35,17 @@ private:
 };
 
 // Rows of blue, green, red bytes (each row padded to four bytes), the layout every PNG codec
-// takes without a conversion of its own.
-std::vector<BYTE> ToBgr24(const std::vector<uint32_t>& pixels, int width, int height, UINT& stride) {
+// takes without a conversion of its own. Null when there is no memory for them.
+std::unique_ptr<BYTE[]> ToBgr24(const PixelBuffer& pixels, UINT& stride, UINT& bytes) {
+    const int width = pixels.GetWidth(), height = pixels.GetHeight();
     stride = (static_cast<UINT>(width) * 3 + 3) & ~3u;
-    std::vector<BYTE> rows(static_cast<size_t>(stride) * height);
+    // Three quarters of a pixel buffer that was allocated: the size fits.
+    bytes = stride * static_cast<UINT>(height);
+    std::unique_ptr<BYTE[]> rows(new (std::nothrow) BYTE[bytes]);
+    if (!rows) return rows;
     for (int y = 0; y < height; ++y) {
-        const uint32_t* source = pixels.data() + static_cast<size_t>(y) * width;
-        BYTE* target = rows.data() + static_cast<size_t>(y) * stride;
+        const uint32_t* source = pixels.Row(y);
+        BYTE* target = rows.get() + static_cast<size_t>(y) * stride;
         for (int x = 0; x < width; ++x) {
             uint32_t p = source[x];
             *target++ = static_cast<BYTE>(p);
@@ -52,11 +58,13 @@ std::vector<BYTE> ToBgr24(const std::vector<uint32_t>& pixels, int width, int he
 }  // namespace
 
 HRESULT WritePng(const CImage& picture, const std::wstring& path) {
-    std::vector<uint32_t> pixels;
+    PixelBuffer pixels;
     if (!picture.ReadPixels(pixels)) return E_FAIL;
-    const int width = picture.GetWidth(), height = picture.GetHeight();
-    UINT stride = 0;
-    std::vector<BYTE> rows = ToBgr24(pixels, width, height, stride);
+    const int width = pixels.GetWidth(), height = pixels.GetHeight();
+    UINT stride = 0, bytes = 0;
+    std::unique_ptr<BYTE[]> rows = ToBgr24(pixels, stride, bytes);
+    pixels.Reset();  // the rows are all the codec needs
+    if (!rows) return E_OUTOFMEMORY;
 
     ComScope com;
     ComRef<IWICImagingFactory> factory;
@@ -78,7 +86,7 @@ HRESULT WritePng(const CImage& picture, const std::wstring& path) {
     if (FAILED(hr = frame->SetPixelFormat(&format))) return hr;
     if (format != GUID_WICPixelFormat24bppBGR) return E_FAIL;  // the codec wants another layout
     if (FAILED(hr = frame->WritePixels(static_cast<UINT>(height), stride,
-                                       static_cast<UINT>(rows.size()), rows.data())))
+                                       bytes, rows.get())))
         return hr;
     if (FAILED(hr = frame->Commit())) return hr;
     return encoder->Commit();
