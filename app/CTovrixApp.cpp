@@ -6,6 +6,7 @@
 #include "CMonitors.h"
 #include "MessageBox.h"
 #include "CScreenImage.h"
+#include "SavePicture.h"
 #include "ModulePath.h"
 
 namespace {
@@ -38,8 +39,15 @@ BOOL CTovrixApp::InitInstance() {
     CommandLineOptions options =
         ParseCommandLine(m_lpCmdLine, OptionRect{all.left, all.top, all.right, all.bottom}, errors);
     if (!errors.empty()) PrintError(errors);
+    if (options.rejected) {
+        // Whatever was meant, it was not what the program would do: do nothing.
+        SetExitCode(kExitBadArguments);
+        return FALSE;
+    }
 
-    m_gdiplus.Startup();
+    // A command-line JPEG needs no imaging library, so only the interactive program depends on
+    // it starting; the others say so and end cleanly rather than failing every save later.
+    const bool imaging = StartImaging();
 
     if (options.openEditor) {
         // The annotation editor is not part of the program yet: end as a capture would,
@@ -51,7 +59,16 @@ BOOL CTovrixApp::InitInstance() {
         SetExitCode(RunCommandLineCapture(options));
         return FALSE;
     }
+    if (!imaging) {
+        AfxMessageBox(kImagingFailedText, MB_OK | MB_ICONHAND);
+        SetExitCode(kExitNoImaging);
+        return FALSE;
+    }
     return StartInteractive();
+}
+
+bool CTovrixApp::StartImaging() {
+    return m_gdiplus.Startup();
 }
 
 BOOL CTovrixApp::StartInteractive() {
@@ -96,13 +113,34 @@ int CTovrixApp::RunCommandLineCapture(const CommandLineOptions& options) {
                    " characters; nothing was written\n");
         return kExitBadArguments;
     }
+    const RECT rect = ToRect(options.rectangle);
+    const long long width = static_cast<long long>(rect.right) - rect.left;
+    const long long height = static_cast<long long>(rect.bottom) - rect.top;
+    const std::string size = std::to_string(width) + " x " + std::to_string(height);
+    if (width <= 0 || height <= 0) {
+        PrintError("Tovrix: the rectangle is empty (" + size + " pixels); nothing was captured\n");
+        return kExitBadArguments;
+    }
+    if (width > CScreenImage::kMaxSide || height > CScreenImage::kMaxSide ||
+        !CScreenImage::IsPossibleSize(static_cast<int>(width), static_cast<int>(height))) {
+        PrintError("Tovrix: a picture of " + size + " pixels is larger than the system allows (at most " +
+                   std::to_string(CScreenImage::kMaxSide) + " pixels a side and " +
+                   std::to_string(CScreenImage::kMaxPixels) + " in all); nothing was captured\n");
+        return kExitBadArguments;
+    }
     std::wstring path = options.outputPath;
     if (path.empty()) path = GetModuleFolder() + L"\\temp.jpg";
 
     CScreenImage picture;
-    picture.CaptureRect(ToRect(options.rectangle));
-    if (FAILED(picture.SaveJpeg(path, 80))) {
-        PrintError("Tovrix: cannot write " + ToUtf8(path) + "\n");
+    if (!picture.CaptureRect(rect) && picture.IsNull()) {
+        PrintError("Tovrix: cannot grab " + size + " pixels of the screen (not enough memory?); nothing was written\n");
+        return kExitCannotWrite;
+    }
+    // An existing file is replaced only by a complete picture: a failed write keeps it.
+    HRESULT result = SavePicture(picture, path, Jpg, kCommandLineQuality, ExistingTarget::Replace);
+    if (FAILED(result)) {
+        std::string why = result == E_OUTOFMEMORY ? " (not enough memory)" : "";
+        PrintError("Tovrix: cannot write " + ToUtf8(path) + why + "\n");
         return kExitCannotWrite;
     }
     return 0;

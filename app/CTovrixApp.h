@@ -20,6 +20,13 @@ public:
     // Exit codes of a command-line run that could not do what it was asked.
     static constexpr int kExitCannotWrite = 1;
     static constexpr int kExitBadArguments = 2;
+    static constexpr int kExitNoImaging = 3;
+    static constexpr const wchar_t* kImagingFailedText = L"Failed to start GDI+";
+    static constexpr int kCommandLineQuality = 80;
+
+protected:
+    // Starts the imaging library (GDI+) for the whole run; false when it cannot start.
+    virtual bool StartImaging();
 
 private:
     // -c: grabs the rectangle into a JPEG file; returns the process's exit code.

@@ -4,6 +4,22 @@
 namespace {
 const wchar_t kOptionString[] = L"x:y:w:h:cdei:s:k:f:-";
 
+std::string ToUtf8(wchar_t c);
+
+std::string ToUtf8(const std::wstring& text) {
+    std::string out;
+    for (wchar_t c : text) out += ToUtf8(c);
+    return out;
+}
+
+// True when a number option's value has digits where the C library's atoi looks for them.
+bool HasLeadingDigits(const std::wstring& text) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == L' ' || (text[i] >= L'\t' && text[i] <= L'\r'))) ++i;
+    if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) ++i;
+    return i < text.size() && text[i] >= L'0' && text[i] <= L'9';
+}
+
 std::string ToUtf8(wchar_t c) {
     char32_t code = static_cast<char32_t>(c);
     std::string out;
@@ -40,7 +56,11 @@ public:
             if (m_index >= m_tokens.size() || m_tokens[m_index].empty() || m_tokens[m_index][0] != L'-')
                 return 0;
             m_place = m_tokens[m_index].c_str();
-            if (m_place[1] == L'-') {  // "--" (or anything starting with it) ends the options
+            if (m_place[1] == L'-') {  // "--" ends the options; "--name" is no option of ours
+                if (m_place[2] != L'\0') {
+                    m_errors += "unknown option '" + ToUtf8(m_tokens[m_index]) + "'\n";
+                    m_rejected = true;
+                }
                 ++m_index;
                 m_place = nullptr;
                 return 0;
@@ -72,6 +92,10 @@ public:
         return option;
     }
 
+    // Where scanning stopped: the tokens from here on were not read as options.
+    size_t Index() const { return m_index; }
+    bool Rejected() const { return m_rejected; }
+
 private:
     static const wchar_t* wcschr(const wchar_t* s, wchar_t c) {
         for (; *s; ++s)
@@ -83,6 +107,7 @@ private:
     std::string& m_errors;
     size_t m_index = 0;
     const wchar_t* m_place = nullptr;
+    bool m_rejected = false;
 };
 }  // namespace
 
@@ -116,6 +141,12 @@ int ParseDecimal(const std::wstring& text) {
 }
 
 namespace {
+bool IsNumberOption(wchar_t option) {
+    for (const wchar_t* letter = L"xywhsik"; *letter; ++letter)
+        if (*letter == option) return true;
+    return false;
+}
+
 // A RECT coordinate is 32 bits on Windows; absurd -w/-h values must not overflow it.
 long AddClamped(long base, int delta) {
     long long sum = static_cast<long long>(base) + delta;
@@ -129,10 +160,19 @@ CommandLineOptions ParseCommandLine(const std::wstring& commandLine, const Optio
                                     std::string& errors) {
     CommandLineOptions options;
     options.rectangle = defaultRect;
-    std::vector<std::wstring> tokens = SplitCommandLine(commandLine);
+    // No arguments at all is no operand, though splitting gives one empty token.
+    std::vector<std::wstring> tokens;
+    if (!commandLine.empty()) tokens = SplitCommandLine(commandLine);
     Getopt getopt(tokens, errors);
     std::wstring value;
     for (wchar_t option; (option = getopt.Next(value)) != 0;) {
+        // A value without digits is most often the next option taken as this one's value
+        // (-x -y 5): reading it as 0 would capture somewhere the user never asked for.
+        if (option != L'?' && IsNumberOption(option) && !HasLeadingDigits(value)) {
+            errors += "option -" + ToUtf8(option) + " needs a number, not '" + ToUtf8(value) + "'\n";
+            options.rejected = true;
+            continue;
+        }
         switch (option) {
         case L'x': {
             int n = ParseDecimal(value);
@@ -158,6 +198,13 @@ CommandLineOptions ParseCommandLine(const std::wstring& commandLine, const Optio
         case L'i': options.colorIndex = ParseDecimal(value); break;
         default: break;  // '-' and bad options are ignored
         }
+    }
+    if (getopt.Rejected()) options.rejected = true;
+    // The first operand is named: the rest usually follows from it (an empty token swallows
+    // every option after it).
+    if (getopt.Index() < tokens.size()) {
+        errors += "unexpected argument '" + ToUtf8(tokens[getopt.Index()]) + "'\n";
+        options.rejected = true;
     }
     return options;
 }

@@ -22,6 +22,10 @@ struct CommandLineOptions {
     int penSizeIndex = 0;          // -s
     int toolIndex = 0;             // -k
     int colorIndex = 1;            // -i
+    // Arguments the program cannot take: an operand (the program takes none; an empty token from
+    // two spaces in a row is one too), an option spelled with "--" other than "--" itself, or a
+    // number option whose value has no digits. The run must end without capturing.
+    bool rejected = false;
 };
 
 // Longest -f value that fits a MAX_PATH buffer with its terminator.
@@ -33,7 +37,8 @@ std::vector<std::wstring> SplitCommandLine(const std::wstring& commandLine);
 // Decimal integer as the C library's atoi reads it (white space, sign, digits), saturated to int.
 int ParseDecimal(const std::wstring& text);
 
-// Parses the command line (without the program name) over the given defaults. Diagnostics for
-// unknown options and missing values are appended to errors (UTF-8, one line each).
+// Parses the command line (without the program name) over the given defaults. Diagnostics are
+// appended to errors (UTF-8, one line each): unknown option letters and a missing last value
+// are reported and ignored; what sets `rejected` is reported as well.
 CommandLineOptions ParseCommandLine(const std::wstring& commandLine, const OptionRect& defaultRect,
                                     std::string& errors);

@@ -14,6 +14,7 @@ struct Case {
     bool editor;
     const wchar_t* outputPath;
     const char* errors;
+    bool rejected = false;  // the run must end without capturing
 };
 
 class CommandLineCases : public testing::TestWithParam<Case> {};
@@ -30,6 +31,7 @@ TEST_P(CommandLineCases, ParsesAsClassicGetopt) {
     EXPECT_EQ(options.openEditor, c.editor);
     EXPECT_EQ(options.outputPath, c.outputPath);
     EXPECT_EQ(errors, c.errors);
+    EXPECT_EQ(options.rejected, c.rejected) << errors;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -45,18 +47,28 @@ INSTANTIATE_TEST_SUITE_P(
         Case{L"-cd", kUnion, true, true, L"", ""},
         Case{L"-c -f C:\\shots\\a.jpg", kUnion, true, false, L"C:\\shots\\a.jpg", ""},
         Case{L"-cfC:\\a.jpg", kUnion, true, false, L"C:\\a.jpg", ""},
-        // An empty token (two spaces) ends option scanning: -f is never seen.
-        Case{L"-c  -f out.jpg", kUnion, true, false, L"", ""},
-        Case{L"-c -- -d", kUnion, true, false, L"", ""},
-        Case{L"-c --anything -d", kUnion, true, false, L"", ""},
+        // An empty token (two spaces) ends option scanning: -f is never seen, and the tokens left
+        // over are operands, which the program does not take.
+        Case{L"-c  -f out.jpg", kUnion, true, false, L"",
+             "unexpected argument ''\n", true},
+        Case{L"-c -- -d", kUnion, true, false, L"", "unexpected argument '-d'\n", true},
+        Case{L"-c --", kUnion, true, false, L"", ""},
+        Case{L"-c --anything -d", kUnion, true, false, L"",
+             "unknown option '--anything'\nunexpected argument '-d'\n", true},
         Case{L"- -c", kUnion, true, false, L"", ""},
-        Case{L"-c file -d", kUnion, true, false, L"", ""},
+        Case{L"-c file -d", kUnion, true, false, L"", "unexpected argument 'file'\n", true},
+        Case{L"-c ", kUnion, true, false, L"", "unexpected argument ''\n", true},
+        // A missing value no longer swallows the next option unnoticed.
+        Case{L"-c -x -y 5 -w 10 -h 10 -f out.jpg", kUnion, true, false, L"",
+             "option -x needs a number, not '-y'\nunexpected argument '5'\n", true},
         Case{L"-c -x", kUnion, true, false, L"", "option requires an argument -- x\n"},
         Case{L"-q -c", kUnion, true, false, L"", "illegal option -- q\n"},
         Case{L"-c:", kUnion, true, false, L"", "illegal option -- :\n"},
         Case{L"-qz", kUnion, false, false, L"", "illegal option -- q\nillegal option -- z\n"},
         // Numbers read as the C library's atoi: white space, sign, digits, then anything.
-        Case{L"-x -5 -y 7px -w abc", {-5, 7, -5, 1080}, false, false, L"", ""},
+        Case{L"-x -5 -y 7px -w +3", {-5, 7, -2, 1080}, false, false, L"", ""},
+        Case{L"-x -5 -y 7px -w abc", {-5, 7, 1920, 1080}, false, false, L"",
+             "option -w needs a number, not 'abc'\n", true},
         Case{L"-x 99999999999 -w 99999999999", {2147483647, 0, 2147483647, 1080}, false, false, L"", ""}));
 
 TEST(CommandLine, EditorOptionsAreKept) {

@@ -5,7 +5,7 @@
 set -uo pipefail
 exe=$1
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap 'umount "$work/full" 2>/dev/null; rm -rf "$work"' EXIT
 cp "$exe" "$work/Tovrix.exe"
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
@@ -62,6 +62,73 @@ wine "$work/Tovrix.exe" -cd -f "Z:$work/d.jpg"
 code=$?
 [ $code -eq 0 ] || fail "-cd ended with $code"
 [ ! -e "$work/d.jpg" ] && [ ! -e "$work/temp.jpg" ] || fail "-cd wrote a file"
+
+# Arguments the program cannot take end the run with a message naming them, exit code 2 and
+# nothing captured; sizes at the platform's limits work, past them they are refused the same way.
+# Each row: expected exit code | text expected on standard error (empty: none) | file (in the
+# work folder) that must exist afterwards, "-" for none | the arguments.
+# An empty argument arrives as the token "" (Wine quotes it): an operand, like the empty token
+# that two spaces in a row give.
+rm -f "$work"/*.jpg
+while IFS='|' read -r want_code want_err want_file args; do
+  [ -n "$args" ] || continue
+  rm -f "$work/out.jpg" "$work/temp.jpg"
+  eval "wine \"\$work/Tovrix.exe\" $args" 2>"$work/err"
+  code=$?
+  err=$(tr -d '\r' <"$work/err")
+  [ "$code" -eq "$want_code" ] || fail "'$args' ended with $code, not $want_code ($err)"
+  if [ -n "$want_err" ]; then
+    grep -qF -- "$want_err" <<<"$err" || fail "'$args' did not say \"$want_err\": $err"
+  else
+    [ -z "$err" ] || fail "'$args' said: $err"
+  fi
+  for f in out.jpg temp.jpg; do
+    if [ "$f" = "$want_file" ]; then
+      [ -s "$work/$f" ] || fail "'$args' did not write $f"
+    else
+      [ ! -e "$work/$f" ] || fail "'$args' wrote $f"
+    fi
+  done
+  [ "$(ls "$work" | grep -c '^~')" -eq 0 ] || fail "'$args' left a temporary file"
+done <<ROWS
+2|unexpected argument '5'|-|-c -x -y 5 -w 10 -h 10 -f Z:\$work/out.jpg
+2|option -x needs a number, not '-y'|-|-c -x -y 5 -w 10 -h 10 -f Z:\$work/out.jpg
+2|unknown option '--foo'|-|-c --foo -f Z:\$work/out.jpg
+2|unexpected argument 'extra'|-|-c -f Z:\$work/out.jpg extra
+2|unexpected argument '-f'|-|-c -- -f Z:\$work/out.jpg
+2|unexpected argument '""'|-|-c "" -f Z:\$work/out.jpg
+2|the rectangle is empty (0 x 800 pixels)|-|-c -x 100 -w 0 -f Z:\$work/out.jpg
+2|the rectangle is empty (-50 x 20 pixels)|-|-c -x 100 -y 100 -w -50 -h 20 -f Z:\$work/out.jpg
+2|32768 x 10 pixels is larger than the system allows|-|-c -w 32768 -h 10 -f Z:\$work/out.jpg
+2|70000 x 10 pixels is larger than the system allows|-|-c -w 70000 -h 10 -f Z:\$work/out.jpg
+2|20000 x 20000 pixels is larger than the system allows|-|-c -w 20000 -h 20000 -f Z:\$work/out.jpg
+0||out.jpg|-c -w 32767 -h 10 -f Z:\$work/out.jpg
+0||temp.jpg|-c --
+ROWS
+
+# -c over an existing file replaces it with the new picture...
+printf 'old picture' >"$work/keep.jpg"
+wine "$work/Tovrix.exe" -c -x 10 -y 10 -w 64 -h 48 -f "Z:$work/keep.jpg" 2>"$work/err"
+code=$?
+[ $code -eq 0 ] || fail "overwriting an existing file ended with $code"
+[ "$(identify -format '%wx%h' "$work/keep.jpg" 2>/dev/null)" = 64x48 ] || fail "the existing file was not replaced"
+
+# ...but on a full disk the existing file is kept as it was and nothing else is left there.
+disk="$work/full"
+mkdir -p "$disk"
+if mount -t tmpfs -o size=192k tmpfs "$disk" 2>/dev/null; then
+  printf 'old picture' >"$disk/keep.jpg"
+  dd if=/dev/zero of="$disk/filler" bs=4k 2>/dev/null
+  wine "$work/Tovrix.exe" -c -x 0 -y 0 -w 1280 -h 800 -f "Z:$disk/keep.jpg" 2>"$work/err"
+  code=$?
+  [ $code -eq 1 ] || fail "a write onto a full disk ended with $code, not 1"
+  grep -q 'cannot write' "$work/err" || fail "no message for a full disk: $(cat "$work/err")"
+  [ "$(cat "$disk/keep.jpg")" = "old picture" ] || fail "the existing file was lost on a full disk"
+  [ "$(ls "$disk" | sort | tr '\n' ' ')" = "filler keep.jpg " ] || fail "left on the full disk: $(ls "$disk")"
+  umount "$disk"
+else
+  echo "SKIP: the full-disk case needs a small tmpfs, and mounting is not permitted here"
+fi
 
 if [ $failures -eq 0 ]; then echo "command-line capture: all checks passed"; fi
 exit $((failures > 0))
