@@ -5,6 +5,9 @@
 #include <string>
 #include "ImageFormat.h"
 
+// Start address of the web page capture when none is stored.
+constexpr wchar_t kDefaultWebUrl[] = L"https://tovrix.example/";
+
 enum CaptureArea : int {
     AreaAllMonitors = 0,
     AreaMonitor = 1,
@@ -15,6 +18,8 @@ enum CaptureArea : int {
 };
 
 
+// The initial values are the defaults of a first run and of every key the file lacks; only the
+// save folder (the program's folder) is known at run time alone.
 struct CaptureSettings {
     int area = AreaAllMonitors;
     int monitorIndex = 0;
@@ -29,7 +34,7 @@ struct CaptureSettings {
     bool resize = false;
     int width = 800;
     int height = 600;
-    std::wstring webUrl;
+    std::wstring webUrl = kDefaultWebUrl;
     bool checkEdit = false;
     bool checkCursor = false;
 };

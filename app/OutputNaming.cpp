@@ -8,12 +8,14 @@ bool Exists(const std::wstring& path) {
     return ::PathFileExistsW(path.c_str()) != FALSE;
 }
 
-// Leading decimal digits as a number (0 for none), saturated so that absurd names do not wrap.
+// Leading decimal digits as a number (0 for none); -1 for a number above kMaxSerial, which
+// the rescan ignores.
 int LeadingNumber(const std::wstring& text) {
     long long value = 0;
     for (wchar_t c : text) {
         if (c < L'0' || c > L'9') break;
-        value = std::min<long long>(value * 10 + (c - L'0'), 0x7FFFFFFE);
+        value = value * 10 + (c - L'0');
+        if (value > kMaxSerial) return -1;
     }
     return static_cast<int>(value);
 }
@@ -36,8 +38,13 @@ std::wstring BuildOutputPath(const CaptureSettings& s, int& nextSerial, const SY
         return path;
     }
     const std::wstring base = s.saveFolder + L"\\" + s.prefix;
+    if (nextSerial < 0) nextSerial = 0;
+    if (nextSerial > kMaxSerial) return {};
     std::wstring path = base + std::to_wstring(nextSerial) + ext;
-    while (Exists(path)) path = base + std::to_wstring(++nextSerial) + ext;
+    while (Exists(path)) {
+        if (nextSerial >= kMaxSerial) return {};
+        path = base + std::to_wstring(++nextSerial) + ext;
+    }
     ++nextSerial;  // the number just used is consumed
     return path;
 }
@@ -64,7 +71,7 @@ int RescanNextSerial(const std::wstring& folder, const std::wstring& prefix) {
 bool FilterPrefix(std::wstring& prefix) {
     bool replaced = false;
     for (wchar_t& c : prefix) {
-        if (std::wcschr(L"\\/:*?\"<>", c) && c != L'\0') {
+        if ((std::wcschr(L"\\/:*?\"<>|", c) && c != L'\0') || c < 0x20) {
             c = L'_';
             replaced = true;
         }

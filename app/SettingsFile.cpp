@@ -2,9 +2,26 @@
 #include <windows.h>
 #include <shlwapi.h>
 #include <cstdio>
+#include "CScreenImage.h"
+#include "OutputNaming.h"
 #include "TemporaryFile.h"
 
 namespace {
+bool IsFolder(const std::wstring& path) {
+    return !path.empty() && ::PathIsDirectoryW(path.c_str());
+}
+
+long long Span(LONG from, LONG to) {
+    return static_cast<long long>(to) - from;
+}
+
+// A rectangle a picture can be grabbed from: positive and within the platform's limits.
+bool IsGrabbable(const RECT& r) {
+    const long long w = Span(r.left, r.right), h = Span(r.top, r.bottom);
+    return w > 0 && h > 0 && w <= CScreenImage::kMaxSide && h <= CScreenImage::kMaxSide &&
+           CScreenImage::IsPossibleSize(static_cast<int>(w), static_cast<int>(h));
+}
+
 // A stored number outside [low, high] reads as the key's default.
 int InRange(int value, int low, int high, int fallback) {
     return value >= low && value <= high ? value : fallback;
@@ -12,19 +29,8 @@ int InRange(int value, int low, int high, int fallback) {
 }  // namespace
 
 void ApplyFirstRunDefaults(CaptureSettings& s, const std::wstring& programFolder) {
-    s.area = AreaAllMonitors;
-    s.monitorIndex = 0;
-    s.areaRect = RECT{};
-    s.saveType = Png;
-    s.jpgQuality = 2;
-    s.hotKey = 0;
-    s.shutter = 1;
+    s = CaptureSettings();
     s.saveFolder = programFolder;
-    s.resize = false;
-    s.width = 800;
-    s.height = 600;
-    s.checkEdit = false;
-    s.checkCursor = false;
 }
 
 std::wstring FormatRegion(const CaptureSettings& s) {
@@ -47,30 +53,63 @@ void ParseRegion(const std::wstring& value, CaptureSettings& s) {
 bool LoadSettingsFile(const CIni& ini, CaptureSettings& s, const std::wstring& programFolder) {
     if (!::PathFileExistsW(ini.GetPath().c_str())) return false;
     const wchar_t* section = kSettingsSection;
+    const CaptureSettings d;  // the defaults
 
     ParseRegion(ini.GetString(section, L"Region", L""), s);
-    s.area = InRange(s.area, AreaAllMonitors, AreaControlAtCapture, AreaAllMonitors);
-    s.monitorIndex = InRange(s.monitorIndex, 0, 255, 0);
+    s.area = InRange(s.area, AreaAllMonitors, AreaControlAtCapture, d.area);
+    s.monitorIndex = InRange(s.monitorIndex, 0, 255, d.monitorIndex);
 
-    s.saveType = InRange(ini.GetInt(section, L"SaveType", Png), Bmp, Gif, Png);
-    s.jpgQuality = InRange(ini.GetInt(section, L"JpgQuality", 2), 0, 4, 2);
-    s.hotKey = InRange(ini.GetInt(section, L"HotKey", 0), 0, 2, 0);
-    s.shutter = InRange(ini.GetInt(section, L"Shutter", 1), 0, 1, 1);
-    s.prefix = ini.GetString(section, L"Prefix", L"TX_");
-    s.postfix = InRange(ini.GetInt(section, L"Postfix", 0), 0, 1, 0);
+    s.saveType = InRange(ini.GetInt(section, L"SaveType", d.saveType), Bmp, Gif, d.saveType);
+    s.jpgQuality = InRange(ini.GetInt(section, L"JpgQuality", d.jpgQuality), 0, 4, d.jpgQuality);
+    s.hotKey = InRange(ini.GetInt(section, L"HotKey", d.hotKey), 0, 2, d.hotKey);
+    s.shutter = InRange(ini.GetInt(section, L"Shutter", d.shutter), 0, 1, d.shutter);
+    // A prefix edited by hand gets the same filter as a typed one: every capture would fail.
+    s.prefix = ini.GetString(section, L"Prefix", d.prefix.c_str());
+    FilterPrefix(s.prefix);
+    s.postfix = InRange(ini.GetInt(section, L"Postfix", d.postfix), 0, 1, d.postfix);
 
     s.saveFolder = ini.GetString(section, L"SaveFolder", L"");
-    if (s.saveFolder.empty() || !::PathFileExistsW(s.saveFolder.c_str())) s.saveFolder = programFolder;
+    if (!IsFolder(s.saveFolder)) s.saveFolder = programFolder;
 
-    s.resize = ini.GetBool(section, L"Resize", false);
+    s.resize = ini.GetBool(section, L"Resize", d.resize);
     // The resize limits are checked when the settings are confirmed; here only values no
     // picture could have are replaced.
-    s.width = InRange(ini.GetInt(section, L"WIDTH", 800), 1, 8000, 800);
-    s.height = InRange(ini.GetInt(section, L"HEIGHT", 600), 1, 8000, 600);
-    s.webUrl = ini.GetString(section, L"WebURL", kDefaultWebUrl);
-    s.checkEdit = ini.GetBool(section, L"CheckEdit", false);
-    s.checkCursor = ini.GetBool(section, L"CheckCursor", false);
+    s.width = InRange(ini.GetInt(section, L"WIDTH", d.width), 1, 8000, d.width);
+    s.height = InRange(ini.GetInt(section, L"HEIGHT", d.height), 1, 8000, d.height);
+    s.webUrl = ini.GetString(section, L"WebURL", d.webUrl.c_str());
+    s.checkEdit = ini.GetBool(section, L"CheckEdit", d.checkEdit);
+    s.checkCursor = ini.GetBool(section, L"CheckCursor", d.checkCursor);
     return true;
+}
+
+bool NormaliseArea(CaptureSettings& s, const std::vector<RECT>& monitors) {
+    const CaptureSettings before = s;
+    if (s.area == AreaMonitor) {
+        if (monitors.empty()) {
+            s.area = AreaAllMonitors;
+        } else if (s.monitorIndex < 0 || s.monitorIndex >= static_cast<int>(monitors.size())) {
+            // The monitor has gone: the primary one is where the user most likely looks.
+            s.monitorIndex = 0;
+            for (size_t i = 0; i < monitors.size(); ++i) {
+                POINT origin{0, 0};
+                if (::PtInRect(&monitors[i], origin)) s.monitorIndex = static_cast<int>(i);
+            }
+            s.areaRect = monitors[static_cast<size_t>(s.monitorIndex)];
+        } else if (!IsGrabbable(s.areaRect)) {
+            s.areaRect = monitors[static_cast<size_t>(s.monitorIndex)];
+        }
+    } else if (s.area == AreaFixedRect) {
+        RECT& r = s.areaRect;
+        if (r.left > r.right) std::swap(r.left, r.right);
+        if (r.top > r.bottom) std::swap(r.top, r.bottom);
+        const bool empty = r.left == r.right || r.top == r.bottom;
+        if (!empty && !IsGrabbable(r)) {
+            s.area = AreaAllMonitors;
+            s.areaRect = RECT{};
+        }
+    }
+    return s.area != before.area || s.monitorIndex != before.monitorIndex ||
+           !::EqualRect(&s.areaRect, &before.areaRect);
 }
 
 const wchar_t* ValidateSettings(const CaptureSettings& s) {
@@ -78,7 +117,8 @@ const wchar_t* ValidateSettings(const CaptureSettings& s) {
         if (s.width < 10 || s.width > 8000) return L"저장 그림 가로크기 오류";
         if (s.height < 10 || s.height > 8000) return L"저장 그림 세로크기 오류";
     }
-    if (s.saveFolder.empty() || !::PathFileExistsW(s.saveFolder.c_str())) return L"저장 폴더가 유효하지 않습니다.";
+    // An ordinary file of that name passes for a folder nowhere: every capture would fail.
+    if (!IsFolder(s.saveFolder)) return L"저장 폴더가 유효하지 않습니다.";
     return nullptr;
 }
 

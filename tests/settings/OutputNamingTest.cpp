@@ -91,7 +91,10 @@ TEST_F(Naming, TheRescanReadsEveryExtensionAndOnlyTheExactPrefix) {
         {{L"tx_7.png"}, 1},                 // the wildcard matches, the exact prefix does not
         {{L"TX_.png", L"TX_noext"}, 1},
         {{L"TX_[20190424-134720].png"}, 1},  // date-and-time names never count
-        {{L"TX_99999999999999.png"}, 2147483647},
+        // Numbers too large to count on from are ignored instead of saturating the counter.
+        {{L"TX_99999999999999.png"}, 1},
+        {{L"TX_99999999999.png", L"TX_41.png"}, 42},
+        {{L"TX_999999999.png"}, 1000000000},
     };
     for (const Case& c : cases) {
         TempFolder scan;
@@ -108,12 +111,31 @@ TEST_F(Naming, TheRescanReadsEveryExtensionAndOnlyTheExactPrefix) {
     EXPECT_EQ(RescanNextSerial(anyName.Path(), L""), 15) << "an empty prefix counts every file";
 }
 
+TEST_F(Naming, SerialNamesNeverGoNegativeOrRepeat) {
+    // With TX_99999999999.png in the folder the names used to go on as TX_2147483647,
+    // TX_-2147483648, ...: that file is ignored now.
+    Touch(folder.File(L"TX_99999999999.png"));
+    settings.postfix = 1;
+    int serial = RescanNextSerial(folder.Path(), settings.prefix);
+    EXPECT_EQ(BuildOutputPath(settings, serial, kNow), folder.File(L"TX_1.png"));
+    // The largest number that counts is used once; after it there are no more serial names,
+    // and no name is made up.
+    Touch(folder.File(L"TX_999999998.png"));
+    serial = RescanNextSerial(folder.Path(), settings.prefix);
+    EXPECT_EQ(BuildOutputPath(settings, serial, kNow), folder.File(L"TX_999999999.png"));
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(BuildOutputPath(settings, serial, kNow), L"");
+    int negative = -5;
+    EXPECT_EQ(BuildOutputPath(settings, negative, kNow), folder.File(L"TX_0.png"));
+}
+
 TEST(PrefixFilter, ReplacesWhatAFileNameCannotHold) {
     struct Case { const wchar_t* typed; const wchar_t* filtered; bool replaced; };
     const Case cases[] = {
         {L"a\\b", L"a_b", true},
         {L"/:*?\"<>", L"_______", true},
-        {L"a|b", L"a|b", false},
+        {L"a|b", L"a_b", true},
+        {L"tab\there", L"tab_here", true},
+        {L"a\x01\x1F b", L"a__ b", true},
         {L"화면_", L"화면_", false},
         {L"", L"", false},
     };

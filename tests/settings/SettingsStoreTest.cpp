@@ -232,6 +232,87 @@ TEST_F(SettingsSection, ValidationRefusesWithTheExactMessages) {
     s.height = 10;
     s.saveFolder = folder.File(L"deleted");
     EXPECT_STREQ(ValidateSettings(s), L"저장 폴더가 유효하지 않습니다.");
+    // An ordinary file is no folder to save into.
+    s.saveFolder = ini.GetPath();
+    WriteText("[Settings]\n");
+    EXPECT_STREQ(ValidateSettings(s), L"저장 폴더가 유효하지 않습니다.");
+}
+
+TEST_F(SettingsSection, HandEditedPrefixesAndFoldersThatCannotWorkAreMendedWhenRead) {
+    TempFolder shots;
+    const std::wstring file = shots.File(L"plain.txt");
+    FILE* f = _wfopen(file.c_str(), L"wb");
+    ASSERT_NE(f, nullptr);
+    fclose(f);
+    auto utf8 = [](const std::wstring& text) {
+        std::string out;
+        for (wchar_t c : text) out += static_cast<char>(c);  // the paths here are ASCII
+        return out;
+    };
+    struct Case {
+        std::string text;
+        std::wstring prefix;
+        std::wstring folder;
+    } cases[] = {
+        {"Prefix=a:b/c*?\n", L"a_b_c__", programFolder()},
+        {"Prefix=p|q\nSaveFolder=" + utf8(shots.Path()) + "\n", L"p_q", shots.Path()},
+        {"Prefix=<TX>\nSaveFolder=" + utf8(file) + "\n", L"_TX_", programFolder()},
+        // (Quotes around a whole value are the profile functions' own and are taken off.)
+        {"Prefix=a\"b\n", L"a_b", programFolder()},
+    };
+    for (const Case& c : cases) {
+        WriteText("[Settings]\n" + c.text);
+        CaptureSettings s;
+        ASSERT_TRUE(LoadSettingsFile(ini, s, programFolder()));
+        EXPECT_EQ(s.prefix, c.prefix) << c.text;
+        EXPECT_EQ(s.saveFolder, c.folder) << c.text;
+    }
+}
+
+TEST_F(SettingsSection, StoredAreasThatCaptureNothingAreMendedForThePresentMonitors) {
+    const std::vector<RECT> one{{0, 0, 1280, 800}};
+    // The primary monitor (the one holding 0, 0) is the second in the list.
+    const std::vector<RECT> two{{-1280, 0, 0, 1024}, {0, 0, 1920, 1080}};
+    struct Case {
+        const char* region;
+        const std::vector<RECT>* monitors;
+        int area;
+        int monitorIndex;
+        RECT rect;
+        bool changed;
+    } cases[] = {
+        // An inverted fixed rectangle, label "(-360X-600)": turned the right way round.
+        {"2:0:1240:700:880:100", &one, AreaFixedRect, 0, {880, 100, 1240, 700}, true},
+        // A monitor that is not there, label "256모니터": the primary monitor.
+        {"1:255:0:0:10:10", &one, AreaMonitor, 0, {0, 0, 1280, 800}, true},
+        {"1:7:5:5:6:6", &two, AreaMonitor, 1, {0, 0, 1920, 1080}, true},
+        // A monitor that is there keeps its stored rectangle, unless no picture can have it.
+        {"1:0:-1280:0:0:1024", &two, AreaMonitor, 0, {-1280, 0, 0, 1024}, false},
+        {"1:0:0:0:40000:10", &two, AreaMonitor, 0, {-1280, 0, 0, 1024}, true},
+        // Rectangles no picture can have: all monitors instead.
+        {"2:0:0:0:40000:100", &one, AreaAllMonitors, 0, {0, 0, 0, 0}, true},
+        {"2:0:2147483647:0:-2147483648:100", &one, AreaAllMonitors, 0, {0, 0, 0, 0}, true},
+        {"2:0:0:0:20000:20000", &one, AreaAllMonitors, 0, {0, 0, 0, 0}, true},
+        // Nothing placed yet stays so (the key release then says why it captures nothing).
+        {"2:0:0:0:0:0", &one, AreaFixedRect, 0, {0, 0, 0, 0}, false},
+        {"2:0:100:100:500:400", &one, AreaFixedRect, 0, {100, 100, 500, 400}, false},
+        {"3:9:1:2:3:4", &one, AreaForegroundWindow, 9, {1, 2, 3, 4}, false},
+    };
+    for (const Case& c : cases) {
+        WriteText(std::string("[Settings]\nRegion=") + c.region + "\n");
+        CaptureSettings s;
+        ASSERT_TRUE(LoadSettingsFile(ini, s, programFolder()));
+        EXPECT_EQ(NormaliseArea(s, *c.monitors), c.changed) << c.region;
+        EXPECT_EQ(s.area, c.area) << c.region;
+        EXPECT_EQ(s.monitorIndex, c.monitorIndex) << c.region;
+        EXPECT_TRUE(::EqualRect(&s.areaRect, &c.rect)) << c.region << ": " << s.areaRect.left << ","
+                                                         << s.areaRect.top << "," << s.areaRect.right
+                                                         << "," << s.areaRect.bottom;
+    }
+    CaptureSettings none;
+    none.area = AreaMonitor;
+    EXPECT_TRUE(NormaliseArea(none, {}));
+    EXPECT_EQ(none.area, AreaAllMonitors);
 }
 
 }  // namespace
