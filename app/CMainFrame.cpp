@@ -36,14 +36,27 @@ private:
 };
 }  // namespace
 
-CMainFrame::CMainFrame(CaptureSettings& settings, std::function<std::wstring()> buildOutputPath,
+CMainFrame::CMainFrame(const CaptureSettings& settings, std::function<std::wstring()> buildOutputPath,
                        CDialog* settingsDialog)
     : m_settings(settings),
       m_buildOutputPath(std::move(buildOutputPath)),
       m_settingsDialog(settingsDialog) {}
 
 CMainFrame::CMainFrame(CTovrixDlg& settings)
-    : CMainFrame(settings, [&settings] { return settings.BuildOutputPath(); }, &settings) {}
+    : CMainFrame(settings.GetLiveSettings(), [&settings] { return settings.BuildOutputPath(); },
+                 &settings) {}
+
+CMainFrame::~CMainFrame() {
+    for (Watch* watch = m_watches; watch; watch = watch->m_outer) watch->m_gone = true;
+}
+
+CMainFrame::Watch::Watch(CMainFrame& frame) : m_frame(frame), m_outer(frame.m_watches) {
+    frame.m_watches = this;
+}
+
+CMainFrame::Watch::~Watch() {
+    if (!m_gone) m_frame.m_watches = m_outer;
+}
 
 BOOL CMainFrame::CreateHidden() {
     if (!Create(L"Tovrix", WS_OVERLAPPEDWINDOW)) return FALSE;
@@ -119,8 +132,9 @@ void CMainFrame::OnRawInput(UINT, HRAWINPUT handle) {
         RAWINPUT input{};
         UINT size = sizeof(input);
         if (::GetRawInputData(handle, RID_INPUT, &input, &size, sizeof(RAWINPUTHEADER)) !=
-            static_cast<UINT>(-1))
-            OnKeyboardEvent(input);
+                static_cast<UINT>(-1) &&
+            OnKeyboardEvent(input) == CaptureResult::FrameGone)
+            return;  // Exit chosen from a nested loop: the frame and its window are gone
     }
     // The default processing lets the system release the event's data.
     Default();
@@ -129,31 +143,59 @@ void CMainFrame::OnRawInput(UINT, HRAWINPUT handle) {
 CMainFrame::CaptureResult CMainFrame::OnKeyboardEvent(const RAWINPUT& input) {
     if (capturing) return CaptureResult::Busy;
     if (!IsCaptureKeyRelease(input, m_settings.hotKey)) return CaptureResult::Ignored;
-    FlagScope busy(capturing);
-    return RunCapture();
+    // Pickers, the editor and message boxes run nested loops, where Exit can destroy the frame:
+    // after each of them the watch says whether anything of the frame may still be touched.
+    Watch watch(*this);
+    capturing = true;
+    CaptureResult result = RunCapture(watch);
+    if (watch.FrameGone()) return CaptureResult::FrameGone;
+    capturing = false;
+    return result;
 }
 
-CMainFrame::CaptureResult CMainFrame::RunCapture() {
+CMainFrame::CaptureResult CMainFrame::RunCapture(const Watch& watch) {
     RECT rect{};
     bool grabbed = false;
     if (m_settings.area == AreaRegionAtCapture || m_settings.area == AreaControlAtCapture) {
-        if (!RunAreaPicker(m_settings.area, rect)) return CaptureResult::Abandoned;
+        const bool picked = RunAreaPicker(m_settings.area, rect);
+        if (watch.FrameGone()) return CaptureResult::FrameGone;
+        if (!picked) return CaptureResult::Abandoned;
         grabbed = true;
     } else {
         rect = CaptureRectForArea(m_settings, ::GetForegroundWindow());
     }
-    if (::IsRectEmpty(&rect)) return CaptureResult::NothingToCapture;
+    if (::IsRectEmpty(&rect)) {
+        TellNothingToCapture();
+        return CaptureResult::NothingToCapture;
+    }
 
     if (!grabbed) {
-        m_picture.CaptureRect(rect);
+        if (!m_picture.CaptureRect(rect) && m_picture.IsNull()) {
+            // Larger than any picture can be, or no memory for it.
+            AfxMessageBox(L"Error", MB_OK);
+            return watch.FrameGone() ? CaptureResult::FrameGone : CaptureResult::SaveFailed;
+        }
         POINT pointer{};
         if (m_settings.checkCursor && ::GetCursorPos(&pointer))
             DrawCursor(m_picture, rect, pointer, GetShownCursor());
     }
-    if (m_settings.checkEdit && !RunEditor(rect)) return CaptureResult::Abandoned;
+    if (m_settings.checkEdit) {
+        const bool edited = RunEditor(rect);
+        if (watch.FrameGone()) return CaptureResult::FrameGone;
+        if (!edited) return CaptureResult::Abandoned;
+    }
     // The sound starts before the file is written, and is not waited for.
     if (m_settings.shutter) PlayShutter();
-    return OnSaveCapture(0, 0) == 0 ? CaptureResult::Saved : CaptureResult::SaveFailed;
+    const LRESULT saved = OnSaveCapture(0, 0);
+    if (watch.FrameGone()) return CaptureResult::FrameGone;
+    return saved == 0 ? CaptureResult::Saved : CaptureResult::SaveFailed;
+}
+
+void CMainFrame::TellNothingToCapture() {
+    // Once: a key release that keeps capturing nothing would otherwise bury the desktop in
+    // balloons. Accepting the settings again earns a new one.
+    if (m_toldNothingToCapture) return;
+    m_toldNothingToCapture = m_trayIcon.ShowBalloon(kNothingToCaptureText, L"Tovrix");
 }
 
 bool CMainFrame::RunAreaPicker(int, RECT&) {
@@ -206,7 +248,9 @@ void CMainFrame::OnSettings() {
     // The one settings object holds the live values; a second window on it would fight the
     // first over them.
     if (!m_settingsDialog || m_settingsDialog->IsWindow()) return;
-    m_settingsDialog->DoModal();
+    Watch watch(*this);
+    const INT_PTR result = m_settingsDialog->DoModal();
+    if (!watch.FrameGone() && result == IDOK) m_toldNothingToCapture = false;
 }
 
 void CMainFrame::OnWebCapture() {

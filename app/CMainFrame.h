@@ -17,9 +17,9 @@ class CMainFrame : public CFrameWnd {
 public:
     // The live settings, where the next picture goes, and the dialog that edits the settings
     // (null: the Settings item does nothing). All three outlive the frame.
-    CMainFrame(CaptureSettings& settings, std::function<std::wstring()> buildOutputPath,
+    CMainFrame(const CaptureSettings& settings, std::function<std::wstring()> buildOutputPath,
                CDialog* settingsDialog);
-    // The program's own: the settings dialog object is all three.
+    // The program's own: the settings dialog object holds all three.
     explicit CMainFrame(CTovrixDlg& settings);
 
     // Creates the hidden frame titled "Tovrix". On failure the frame has already deleted itself
@@ -30,10 +30,11 @@ public:
     enum class CaptureResult {
         Ignored,           // not the release of the capture key
         Busy,              // a capture is already running further up the stack
-        NothingToCapture,  // the area gave an empty rectangle
+        NothingToCapture,  // the area gave an empty rectangle (the user is told once)
         Abandoned,         // the user cancelled a picker or the editor
         Saved,
-        SaveFailed,        // the "Error" message was shown
+        SaveFailed,        // the "Error" message was shown (also for a grab that failed)
+        FrameGone,         // the frame was destroyed during a nested loop: touch nothing more
     };
     // The capture pipeline for one raw keyboard event: the configured key's release captures
     // the configured area and saves it.
@@ -46,6 +47,10 @@ public:
     CScreenImage& GetPicture() { return m_picture; }
     CTrayNotifyIcon& GetTrayIcon() { return m_trayIcon; }
     bool IsCapturing() const { return capturing; }
+
+    // The balloon that tells why a key release captured nothing.
+    static constexpr const wchar_t* kNothingToCaptureText =
+        L"캡쳐영역이 비어 있어 캡쳐하지 않았습니다. 설정에서 캡쳐영역을 다시 지정하세요.";
 
     // Set while the web page capture or the GIF recorder runs, so that the menu opens each once.
     static inline bool webCaptureOpen = false;
@@ -82,10 +87,28 @@ protected:
     virtual bool RunEditor(const RECT& rect);
 
 private:
-    CaptureResult RunCapture();
-    void PlayShutter() const;
+    // Learns, across a nested message loop, whether the frame was destroyed meanwhile: the
+    // frame's destructor marks every watch that is alive, and the watch lives on the stack.
+    class Watch {
+    public:
+        explicit Watch(CMainFrame& frame);
+        ~Watch();
+        Watch(const Watch&) = delete;
+        Watch& operator=(const Watch&) = delete;
+        bool FrameGone() const { return m_gone; }
 
-    CaptureSettings& m_settings;
+    private:
+        friend class CMainFrame;
+        CMainFrame& m_frame;
+        Watch* m_outer;
+        bool m_gone = false;
+    };
+
+    CaptureResult RunCapture(const Watch& watch);
+    void PlayShutter() const;
+    void TellNothingToCapture();
+
+    const CaptureSettings& m_settings;
     std::function<std::wstring()> m_buildOutputPath;
     CDialog* m_settingsDialog;
 
@@ -96,4 +119,9 @@ private:
     // True from an accepted key release until its capture ends; key releases arriving through
     // the nested message loops of pickers, the editor or a message box start nothing.
     bool capturing = false;
+    bool m_toldNothingToCapture = false;
+    Watch* m_watches = nullptr;  // innermost first
+
+public:
+    ~CMainFrame() override;
 };

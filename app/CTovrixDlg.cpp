@@ -39,8 +39,20 @@ int CALLBACK BrowseCallback(HWND hwnd, UINT msg, LPARAM, LPARAM data) {
 
 CTovrixDlg::CTovrixDlg() : CDialogEx(IDD_TOVRIX_DIALOG) {
     m_ini.SetPathToModule();
-    webUrl = kDefaultWebUrl;
 }
+
+namespace {
+std::vector<RECT> MonitorRects() {
+    CMonitors monitors;  // afresh: a monitor may have come or gone since the last load
+    std::vector<RECT> rects;
+    for (int i = 0; i < monitors.GetCount(); ++i) {
+        RECT rect{};
+        monitors.GetMonitor(i)->GetMonitorRect(rect);
+        rects.push_back(rect);
+    }
+    return rects;
+}
+}  // namespace
 
 CTovrixDlg::~CTovrixDlg() = default;
 
@@ -72,7 +84,13 @@ std::wstring CTovrixDlg::AreaLabel(int area, int monitorIndex, const RECT& r) {
 }
 
 bool CTovrixDlg::LoadSettings() {
-    return LoadSettingsFile(m_ini, *this, GetModuleFolder());
+    if (!LoadSettingsFile(m_ini, *this, GetModuleFolder())) return false;
+    NormaliseArea(*this, MonitorRects());
+    return true;
+}
+
+void CTovrixDlg::RestoreLiveSettings() {
+    static_cast<CaptureSettings&>(*this) = m_live;
 }
 
 bool CTovrixDlg::CommitSettings() {
@@ -81,15 +99,20 @@ bool CTovrixDlg::CommitSettings() {
         AfxMessageBox(refusal, MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
-    WriteSettingsFile(m_ini, *this);
-    NextSerial = RescanNextSerial(saveFolder, prefix);
+    m_liveStored = WriteSettingsFile(m_ini, *this);
+    // Unwritable settings (a read-only folder, a directory in the file's place) still go live:
+    // refusing them would leave the program without settings, at its first start included.
+    if (!m_liveStored) AfxMessageBox(kNotStoredText, MB_OK | MB_ICONEXCLAMATION);
+    m_live = *this;
+    m_hasLive = true;
+    NextSerial = RescanNextSerial(m_live.saveFolder, m_live.prefix);
     return true;
 }
 
 std::wstring CTovrixDlg::BuildOutputPath() {
     SYSTEMTIME now;
     ::GetLocalTime(&now);
-    return ::BuildOutputPath(*this, NextSerial, now);
+    return ::BuildOutputPath(m_live, NextSerial, now);
 }
 
 BOOL CTovrixDlg::OnInitDialog() {
@@ -108,12 +131,14 @@ BOOL CTovrixDlg::OnInitDialog() {
     AddStrings(GetDlgItem(IDC_FORMAT_COMBO), kFormats, 4);
     AddStrings(GetDlgItem(IDC_QUALITY_COMBO), kQualities, 5);
 
-    if (LoadSettings()) {
-        EnableResizeBoxes(resize);
-    } else {
-        ApplyFirstRunDefaults(*this, GetModuleFolder());
-        EnableResizeBoxes(false);
+    // The file, as the settings are stored; the choices in force when the file could not take
+    // them (reopening must not show first-run defaults, and Cancel must keep them).
+    if (m_hasLive && !m_liveStored) {
+        RestoreLiveSettings();
+    } else if (!LoadSettings()) {
+        if (m_hasLive) RestoreLiveSettings(); else ApplyFirstRunDefaults(*this, GetModuleFolder());
     }
+    EnableResizeBoxes(resize);
 
     ::SendMessageW(areaCombo, CB_SETCURSEL, static_cast<WPARAM>(EntryFromArea(area, m_hasMonitorEntry)), 0);
     UpdateAreaLabel();
@@ -151,7 +176,7 @@ void CTovrixDlg::OnOK() {
 
 void CTovrixDlg::OnCancel() {
     // Whatever was chosen while the dialog was open, on screen or in the controls, is dropped.
-    LoadSettings();
+    if (m_hasLive) RestoreLiveSettings(); else LoadSettings();
     EndDialog(IDCANCEL);
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // The settings dialog, and the one object that holds the live capture settings for the whole
-// run: it loads them from the settings file when it opens, stores them on OK, restores the
-// file's values on Cancel, and names the files that captures are saved to.
+// run. Its own CaptureSettings members are what the dialog edits; the live settings, which
+// captures read, change only when OK accepts the edit (Cancel and a refused OK leave them as
+// they were). It loads the settings file when it opens, stores it on OK, and names the files
+// that captures are saved to.
 #include <windows.h>
 #include <memory>
 #include <string>
@@ -22,9 +24,16 @@ public:
     // False (nothing changed) when the settings file does not exist yet.
     bool LoadSettings();
     // Takes the controls' values, validates them (showing why they are refused), stores every
-    // key and rescans the save folder for the serial counter; false leaves the file untouched.
+    // key, makes the values live and rescans the save folder for the serial counter; false (a
+    // refusal) leaves the file and the live settings untouched. Settings that cannot be written
+    // are said to be so and still go live for this run.
     bool CommitSettings();
-    // The next path to save a picture to; in serial mode the number is used up.
+    // What captures use: the settings accepted by the last OK.
+    const CaptureSettings& GetLiveSettings() const { return m_live; }
+    static constexpr const wchar_t* kNotStoredText =
+        L"설정을 파일에 저장하지 못했습니다. 이번 실행 동안에만 적용됩니다.";
+    // The next path to save a picture to (by the live settings); in serial mode the number is
+    // used up. Empty when serial mode has run out of numbers.
     std::wstring BuildOutputPath();
 
     int NextSerial = -1;
@@ -67,7 +76,13 @@ private:
     // Members to controls without the prefix filter reacting to its own writes.
     void WriteControls();
 
+    // The edited values back to the live ones.
+    void RestoreLiveSettings();
+
     CIni m_ini;
+    CaptureSettings m_live;
+    bool m_hasLive = false;     // an OK has been accepted during this run
+    bool m_liveStored = true;   // and the settings file holds what it accepted
     CMonitors m_monitors;
     int m_monitorCount = 1;
     bool m_hasMonitorEntry = false;

@@ -34,7 +34,20 @@ bool CTrayNotifyIcon::Create(CWnd* notifyWnd, UINT id, const wchar_t* tooltip, H
     CopyCut(m_data.szInfoTitle, balloonTitle);
     CopyCut(m_data.szTip, tooltip);
     m_created = ::Shell_NotifyIconW(NIM_ADD, &m_data) != FALSE;
+    if (m_created) ++m_balloons;
     return m_created;
+}
+
+bool CTrayNotifyIcon::ShowBalloon(const wchar_t* text, const wchar_t* title) {
+    if (!m_created || m_hidden) return false;
+    NOTIFYICONDATAW balloon = m_data;
+    balloon.uFlags = NIF_INFO;
+    CopyCut(balloon.szInfo, text);
+    CopyCut(balloon.szInfoTitle, title);
+    if (!::Shell_NotifyIconW(NIM_MODIFY, &balloon)) return false;
+    CopyCut(m_data.szInfo, text);
+    ++m_balloons;
+    return true;
 }
 
 int CTrayNotifyIcon::HandleNotification(WPARAM wParam, LPARAM lParam) {

@@ -27,6 +27,11 @@ public:
     // icon's and its menu could be loaded, 0 otherwise.
     virtual int HandleNotification(WPARAM wParam, LPARAM lParam);
 
+    // Shows a balloon over the icon; false when the icon is not there.
+    bool ShowBalloon(const wchar_t* text, const wchar_t* title);
+    // How many balloons were shown since the icon was added (the first included).
+    int GetBalloonCount() const { return m_balloons; }
+
     // Take the icon out of the notification area and put it back (without the balloon).
     void Hide();
     void Show();
@@ -44,5 +49,6 @@ private:
     NOTIFYICONDATAW m_data{};
     bool m_created = false;
     bool m_hidden = false;
+    int m_balloons = 0;
     std::unique_ptr<CTrayRessurectionWnd> m_resurrection;
 };

@@ -222,7 +222,7 @@ TEST_F(SettingsDialog, ThePrefixIsFilteredAsTypedWithTheCaretKept) {
         ::SetFocus(edit);
         ::SendMessageW(edit, EM_SETSEL, 3, 3);  // after "TX_"
         for (wchar_t c : std::wstring(L"a\\b|")) ::SendMessageW(edit, WM_CHAR, c, 0);
-        EXPECT_EQ(d.GetDlgItemText(IDC_PREFIX), L"TX_a_b|");
+        EXPECT_EQ(d.GetDlgItemText(IDC_PREFIX), L"TX_a_b_");
         DWORD start = 0, end = 0;
         ::SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
         EXPECT_EQ(start, 7u);
@@ -230,7 +230,127 @@ TEST_F(SettingsDialog, ThePrefixIsFilteredAsTypedWithTheCaretKept) {
         d.PostMessage(WM_COMMAND, IDOK);
     };
     EXPECT_EQ(dlg.DoModal(), IDOK);
-    EXPECT_EQ(StoredSettings().prefix, L"TX_a_b|");
+    EXPECT_EQ(StoredSettings().prefix, L"TX_a_b_");
+}
+
+TEST_F(SettingsDialog, EditsGoLiveOnlyWhenOkAcceptsThem) {
+    StoreSettings([](CaptureSettings&) {});
+    TestSettingsDlg dlg(iniPath());
+    dlg.onOpen = [](TestSettingsDlg& d) { d.PostMessage(WM_COMMAND, IDOK); };
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    ASSERT_EQ(dlg.GetLiveSettings().prefix, L"TX_");
+    const std::wstring aFile = shots.File(L"plain.txt");
+    FILE* f = _wfopen(aFile.c_str(), L"wb");
+    ASSERT_NE(f, nullptr);
+    fclose(f);
+
+    // How each opening ends after a new prefix was typed (and a capture was asked for meanwhile).
+    struct Case {
+        const char* what;
+        bool resize;
+        const wchar_t* width;
+        const wchar_t* folder;  // null: as stored
+        const wchar_t* message;  // of the refused OK; null when OK is not pressed or accepted
+        int end;
+        const wchar_t* live;
+    } cases[] = {
+        {"cancelled", false, L"800", nullptr, nullptr, IDCANCEL, L"TX_"},
+        {"width not a number", true, L"abc", nullptr, L"정수를 입력하십시오.", IDCANCEL, L"TX_"},
+        {"width out of range", true, L"5", nullptr, L"저장 그림 가로크기 오류", IDCANCEL, L"TX_"},
+        {"folder gone", false, L"800", L"missing", L"저장 폴더가 유효하지 않습니다.", IDCANCEL, L"TX_"},
+        {"folder is a file", false, L"800", L"file", L"저장 폴더가 유효하지 않습니다.", IDCANCEL, L"TX_"},
+        {"accepted", false, L"800", nullptr, nullptr, IDOK, L"new_"},
+    };
+    for (const Case& c : cases) {
+        MessageBoxRecorder boxes;
+        dlg.onOpen = [&](TestSettingsDlg& d) {
+            d.SetDlgItemText(IDC_PREFIX, L"new_");
+            // A key release while the dialog is open names the file by the live settings.
+            EXPECT_EQ(d.BuildOutputPath().rfind(shots.File(L"TX_["), 0), 0u) << c.what;
+            if (c.resize) d.Click(IDC_RESIZE);
+            d.SetDlgItemText(IDC_RESIZE_WIDTH, c.width);
+            if (c.folder) {
+                d.SetDlgItemText(IDC_SAVE_FOLDER,
+                                 std::wstring(c.folder) == L"file" ? aFile : shots.File(L"없는 폴더"));
+            }
+            if (c.message || c.end == IDOK) d.SendMessage(WM_COMMAND, IDOK);
+            EXPECT_EQ(dlg.GetLiveSettings().prefix, c.end == IDOK ? L"new_" : L"TX_") << c.what;
+            if (c.end != IDOK) d.PostMessage(WM_COMMAND, IDCANCEL);
+        };
+        EXPECT_EQ(dlg.DoModal(), c.end) << c.what;
+        EXPECT_EQ(boxes.Texts(), c.message ? std::vector<std::wstring>{c.message} : std::vector<std::wstring>{})
+            << c.what;
+        EXPECT_EQ(dlg.GetLiveSettings().prefix, c.live) << c.what;
+        EXPECT_EQ(dlg.prefix, c.live) << c.what << ": the dialog shows the live settings again";
+        EXPECT_EQ(StoredSettings().prefix, c.live) << c.what;
+    }
+}
+
+TEST_F(SettingsDialog, SettingsThatCannotBeWrittenSaySoAndStayInForceForTheRun) {
+    struct Case {
+        const char* what;
+        std::wstring iniPath;
+        bool folderInItsPlace;
+    } cases[] = {
+        {"a folder in the file's place", folder.File(L"Tovrix.ini"), true},
+        // As a read-only program folder without a settings file: nothing can be created there.
+        {"no folder to write into", folder.File(L"gone\\Tovrix.ini"), false},
+    };
+    for (const Case& c : cases) {
+        if (c.folderInItsPlace) ASSERT_TRUE(::CreateDirectoryW(c.iniPath.c_str(), nullptr));
+        MessageBoxRecorder boxes;
+        TestSettingsDlg dlg(c.iniPath);
+        // The first start: first-run defaults; OK goes on as after any OK, so the program starts.
+        dlg.onOpen = [&](TestSettingsDlg& d) {
+            EXPECT_EQ(::IsDlgButtonChecked(d.m_hWnd, IDC_KEY_PRINT), BST_CHECKED) << c.what;
+            d.SetDlgItemText(IDC_SAVE_FOLDER, shots.Path());
+            d.Click(IDC_KEY_F11);
+            d.SetDlgItemText(IDC_PREFIX, L"run_");
+            d.PostMessage(WM_COMMAND, IDOK);
+        };
+        EXPECT_EQ(dlg.DoModal(), IDOK) << c.what;
+        EXPECT_EQ(boxes.Texts(), std::vector<std::wstring>{CTovrixDlg::kNotStoredText}) << c.what;
+        EXPECT_EQ(dlg.GetLiveSettings().hotKey, 1) << c.what;
+        EXPECT_EQ(dlg.GetLiveSettings().saveFolder, shots.Path()) << c.what;
+        EXPECT_EQ(dlg.BuildOutputPath().rfind(shots.File(L"run_["), 0), 0u) << c.what;
+
+        // Reopened during the run: the choices in force, not the defaults; Cancel keeps them.
+        dlg.onOpen = [&](TestSettingsDlg& d) {
+            EXPECT_EQ(::IsDlgButtonChecked(d.m_hWnd, IDC_KEY_F11), BST_CHECKED) << c.what;
+            EXPECT_EQ(d.GetDlgItemText(IDC_SAVE_FOLDER), shots.Path()) << c.what;
+            EXPECT_EQ(d.GetDlgItemText(IDC_PREFIX), L"run_") << c.what;
+            d.Click(IDC_KEY_F12);
+            d.PostMessage(WM_COMMAND, IDCANCEL);
+        };
+        EXPECT_EQ(dlg.DoModal(), IDCANCEL) << c.what;
+        EXPECT_EQ(dlg.GetLiveSettings().hotKey, 1) << c.what;
+        EXPECT_EQ(dlg.hotKey, 1) << c.what;
+        EXPECT_EQ(dlg.GetLiveSettings().saveFolder, shots.Path()) << c.what;
+        EXPECT_EQ(boxes.Texts().size(), 1u) << c.what;
+    }
+}
+
+TEST_F(SettingsDialog, StoredAreasAreShownAsTheyWillBeCaptured) {
+    struct Case {
+        const wchar_t* region;
+        const wchar_t* label;
+    } cases[] = {
+        {L"2:0:1240:700:880:100", L"캡쳐영역(360X600)"},  // was "(-360X-600)"
+        {L"1:255:0:0:10:10", L"캡쳐영역(1모니터)"},       // was "256모니터" on one monitor
+        {L"2:0:0:0:40000:100", L"캡쳐영역(전체영역)"},     // no picture can be that wide
+    };
+    for (const Case& c : cases) {
+        StoreSettings([](CaptureSettings&) {});
+        CIni ini;
+        ini.SetPath(iniPath());
+        ASSERT_TRUE(ini.WriteString(kSettingsSection, L"Region", c.region));
+        TestSettingsDlg dlg(iniPath());
+        dlg.onOpen = [&](TestSettingsDlg& d) {
+            EXPECT_EQ(d.GetDlgItemText(IDC_AREA_LABEL), c.label) << c.region;
+            d.PostMessage(WM_COMMAND, IDCANCEL);
+        };
+        dlg.DoModal();
+    }
 }
 
 TEST_F(SettingsDialog, OkRescansTheFolderForTheSerialCounter) {

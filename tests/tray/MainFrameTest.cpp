@@ -275,6 +275,20 @@ TEST_F(MainFrame, FailedSaveShowsErrorLeavesNoFileAndAReleaseMeanwhileStartsNoth
     EXPECT_EQ(Release(VK_SNAPSHOT), Result::Saved);
 }
 
+TEST_F(MainFrame, AnAreaThatCapturesNothingIsExplainedOnceInABalloon) {
+    m_settings.area = AreaFixedRect;
+    m_settings.areaRect = RECT{};  // no rectangle placed yet
+    MessageBoxRecorder boxes;
+    const int before = m_frame->GetTrayIcon().GetBalloonCount();
+    EXPECT_EQ(Release(VK_SNAPSHOT), Result::NothingToCapture);
+    EXPECT_EQ(m_frame->GetTrayIcon().GetBalloonCount(), before + 1);
+    EXPECT_STREQ(m_frame->GetTrayIcon().GetBalloonText(), CMainFrame::kNothingToCaptureText);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(Release(VK_SNAPSHOT), Result::NothingToCapture);
+    EXPECT_EQ(m_frame->GetTrayIcon().GetBalloonCount(), before + 1) << "told once, not at every release";
+    EXPECT_TRUE(boxes.Texts().empty()) << "a balloon, not a box";
+    EXPECT_TRUE(Saved().empty());
+}
+
 TEST_F(MainFrame, SaveMessageSavesWhatIsInThePicture) {
     ASSERT_TRUE(m_frame->GetPicture().CaptureRect(RECT{440, 330, 540, 390}));
     EXPECT_EQ(::SendMessageW(m_hwnd, WM_SAVE_CAPTURE, 0, 0), 0);
