@@ -212,7 +212,12 @@ void CMainFrame::PlayShutter() const {
 }
 
 LRESULT CMainFrame::OnSaveCapture(WPARAM, LPARAM) {
-    if (m_settings.resize) m_picture.Resize(m_settings.width, m_settings.height);
+    // A picture that cannot be resized (no memory for the new size) is not saved at the wrong
+    // size without a word.
+    if (m_settings.resize && !m_picture.Resize(m_settings.width, m_settings.height)) {
+        AfxMessageBox(L"Error", MB_OK);
+        return E_OUTOFMEMORY;
+    }
     std::wstring path = m_buildOutputPath ? m_buildOutputPath() : std::wstring();
     HRESULT result = path.empty() ? E_FAIL
                                   : SavePicture(m_picture, path, m_settings.saveType,

@@ -289,6 +289,20 @@ TEST_F(MainFrame, AnAreaThatCapturesNothingIsExplainedOnceInABalloon) {
     EXPECT_TRUE(Saved().empty());
 }
 
+TEST_F(MainFrame, AResizeThatCannotBeMadeFailsTheSaveInsteadOfSavingTheWrongSize) {
+    // No picture can be this wide (as no memory may be left for a large one): the save fails.
+    m_settings.resize = true;
+    m_settings.width = 40000;
+    m_settings.height = 10;
+    MessageBoxRecorder boxes;
+    EXPECT_EQ(Release(VK_SNAPSHOT), Result::SaveFailed);
+    EXPECT_EQ(boxes.Texts(), std::vector<std::wstring>{L"Error"});
+    EXPECT_TRUE(Saved().empty());
+    m_settings.width = 64;
+    EXPECT_EQ(Release(VK_SNAPSHOT), Result::Saved);
+    EXPECT_EQ(DecodeFile(LastSaved()).width, 64);
+}
+
 TEST_F(MainFrame, SaveMessageSavesWhatIsInThePicture) {
     ASSERT_TRUE(m_frame->GetPicture().CaptureRect(RECT{440, 330, 540, 390}));
     EXPECT_EQ(::SendMessageW(m_hwnd, WM_SAVE_CAPTURE, 0, 0), 0);
