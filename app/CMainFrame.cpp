@@ -3,6 +3,8 @@
 #include <shellapi.h>
 #include <utility>
 #include "CAboutDlg.h"
+#include "CCutControl.h"
+#include "CCutRegion.h"
 #include "CDialog.h"
 #include "CDonateDlg.h"
 #include "CTovrixDlg.h"
@@ -198,8 +200,29 @@ void CMainFrame::TellNothingToCapture() {
     m_toldNothingToCapture = m_trayIcon.ShowBalloon(kNothingToCaptureText, L"Tovrix");
 }
 
-bool CMainFrame::RunAreaPicker(int, RECT&) {
+bool CMainFrame::RunAreaPicker(int area, RECT& rect) {
+    if (area == AreaRegionAtCapture) {
+        CCutRegion picker;
+        return TakePickedArea(picker, rect);
+    }
+    if (area == AreaControlAtCapture) {
+        CCutControl picker;
+        return TakePickedArea(picker, rect);
+    }
     return false;
+}
+
+bool CMainFrame::TakePickedArea(CScreenPickerDlg& picker, RECT& rect) {
+    Watch watch(*this);
+    const INT_PTR result = picker.DoModal();
+    // Exit chosen from the picker's loop: nothing of the frame may be touched any more.
+    if (watch.FrameGone() || result != IDOK) return false;
+    rect = picker.GetSelectedRect();
+    // Nothing chosen is nothing to save; the picture keeps what it held.
+    if (::IsRectEmpty(&rect)) return true;
+    // The picker's still picture of the key press is the capture: no second grab, no cursor.
+    if (!picker.CopySelectedImage(m_picture)) ::SetRectEmpty(&rect);
+    return true;
 }
 
 bool CMainFrame::RunEditor(const RECT&) {

@@ -11,6 +11,7 @@
 #include "CaptureSettings.h"
 
 class CDialog;
+class CScreenPickerDlg;
 class CTovrixDlg;
 
 class CMainFrame : public CFrameWnd {
@@ -79,8 +80,9 @@ protected:
     // The dialogs that later parts of the program bring; until then their items do nothing.
     virtual void RunWebCaptureDialog() {}
     virtual void RunGifRecorderDialog() {}
-    // The on-screen pickers of the areas chosen at capture time: true after they copied the
-    // chosen part into the picture and set `rect`. Until they exist nothing is captured.
+    // The on-screen pickers of the areas chosen at capture time: true after the user chose, with
+    // `rect` the choice in screen coordinates and the picture its pixels as the key press found
+    // them (an empty `rect` when nothing was chosen); false when the user cancelled.
     virtual bool RunAreaPicker(int area, RECT& rect);
     // The editor run on the picture before saving; false drops the capture. Until the editor
     // exists the picture is saved as grabbed.
@@ -105,6 +107,7 @@ private:
     };
 
     CaptureResult RunCapture(const Watch& watch);
+    bool TakePickedArea(CScreenPickerDlg& picker, RECT& rect);
     void PlayShutter() const;
     void TellNothingToCapture();
 

@@ -6,3 +6,4 @@
 #include "settings_ids.h"
 #include "tray_ids.h"
 #include "controls_ids.h"
+#include "capture_ids.h"

@@ -1,0 +1,179 @@
+#include "PickerTestSupport.h"
+#include "CMonitors.h"
+#include "TestSupport.h"
+
+namespace picker_test {
+
+namespace {
+const wchar_t kColourClass[] = L"PickerTestColour";
+const wchar_t kColourProp[] = L"PickerTest.Colour";
+
+LRESULT CALLBACK ColourProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = ::BeginPaint(hwnd, &ps);
+        auto colour = static_cast<COLORREF>(reinterpret_cast<UINT_PTR>(::GetPropW(hwnd, kColourProp)));
+        HBRUSH brush = ::CreateSolidBrush(colour);
+        ::FillRect(dc, &ps.rcPaint, brush);
+        ::DeleteObject(brush);
+        ::EndPaint(hwnd, &ps);
+        return 0;
+    }
+    case WM_NCDESTROY:
+        ::RemovePropW(hwnd, kColourProp);
+        break;
+    }
+    return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+struct PickerSearch {
+    RECT screen;
+    HWND found;
+};
+
+BOOL CALLBACK FindPicker(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<PickerSearch*>(data);
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    RECT rect;
+    if (process == ::GetCurrentProcessId() && ::IsWindowVisible(window) &&
+        ::GetWindowRect(window, &rect) && ::EqualRect(&rect, &search->screen) &&
+        (::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindPickerNow() {
+    PickerSearch search{{}, nullptr};
+    GetVirtualScreenRect(search.screen);
+    ::EnumWindows(FindPicker, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void SendMouse(DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    ::SendInput(1, &input, sizeof(INPUT));
+}
+}  // namespace
+
+InputScript::InputScript(std::function<void()> script)
+    : m_thread([script = std::move(script)] {
+          script();
+          // A script that stopped early must not leave the test's thread in a modal loop.
+          if (!WaitForPickerGone())
+              if (HWND picker = FindPickerNow()) ::PostMessageW(picker, WM_COMMAND, IDCANCEL, 0);
+      }) {}
+
+InputScript::~InputScript() {
+    if (m_thread.joinable()) m_thread.join();
+}
+
+bool WaitUntil(const std::function<bool()>& condition, int seconds) {
+    const DWORD start = ::GetTickCount();
+    while (!condition()) {
+        if (::GetTickCount() - start > static_cast<DWORD>(seconds) * 1000) return false;
+        ::Sleep(10);
+    }
+    return true;
+}
+
+HWND WaitForPicker() {
+    HWND picker = nullptr;
+    WaitUntil([&] { return (picker = FindPickerNow()) != nullptr; });
+    return picker;
+}
+
+bool WaitForPickerGone() {
+    return WaitUntil([] { return FindPickerNow() == nullptr; }, 5);
+}
+
+void MoveTo(int x, int y) {
+    // Through the input queue, as a mouse's moves come, so that it stays in order with the
+    // button events sent after it. Absolute positions are in 1/65536 of the virtual screen;
+    // aiming at the pixel's centre lands on the pixel whatever way the system rounds.
+    RECT screen;
+    GetVirtualScreenRect(screen);
+    const int width = screen.right - screen.left, height = screen.bottom - screen.top;
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>(((x - screen.left) * 2 + 1) * 65536LL / (2 * width));
+    input.mi.dy = static_cast<LONG>(((y - screen.top) * 2 + 1) * 65536LL / (2 * height));
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
+    ::SendInput(1, &input, sizeof(INPUT));
+    WaitUntil([&] {
+        POINT at{};
+        return ::GetCursorPos(&at) && at.x == x && at.y == y;
+    }, 2);
+}
+
+void PressLeft() { SendMouse(MOUSEEVENTF_LEFTDOWN); }
+void ReleaseLeft() { SendMouse(MOUSEEVENTF_LEFTUP); }
+
+void Key(WORD virtualKey) {
+    INPUT input[2]{};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = virtualKey;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(2, input, sizeof(INPUT));
+}
+
+void Drag(POINT from, POINT to) {
+    MoveTo(from.x, from.y);
+    PressLeft();
+    MoveTo((from.x + to.x) / 2, (from.y + to.y) / 2);
+    MoveTo(to.x, to.y);
+    ReleaseLeft();
+}
+
+COLORREF ScreenPixel(int x, int y) {
+    HDC screen = ::GetDC(nullptr);
+    COLORREF colour = ::GetPixel(screen, x, y);
+    ::ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+COLORREF Dimmed(COLORREF colour) {
+    return RGB(GetRValue(colour) / 2, GetGValue(colour) / 2, GetBValue(colour) / 2);
+}
+
+ColourWindow::ColourWindow(const RECT& rect, COLORREF colour, HWND parent) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = ColourProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = kColourClass;
+    ::RegisterClassW(&wc);
+    RECT place = rect;
+    if (parent) ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&place), 2);
+    m_hwnd = ::CreateWindowExW(0, kColourClass, L"", (parent ? WS_CHILD : WS_POPUP) | WS_VISIBLE,
+                               place.left, place.top, place.right - place.left,
+                               place.bottom - place.top, parent, nullptr, wc.hInstance, nullptr);
+    if (!m_hwnd) return;
+    ::SetPropW(m_hwnd, kColourProp, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(colour)));
+    ::InvalidateRect(m_hwnd, nullptr, FALSE);
+    ::UpdateWindow(m_hwnd);
+}
+
+ColourWindow::~ColourWindow() {
+    if (m_hwnd) ::DestroyWindow(m_hwnd);
+}
+
+void ColourWindow::SetColour(COLORREF colour) {
+    ::SetPropW(m_hwnd, kColourProp, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(colour)));
+    ::InvalidateRect(m_hwnd, nullptr, FALSE);
+}
+
+RECT ColourWindow::ScreenRect() const {
+    RECT rect{};
+    ::GetWindowRect(m_hwnd, &rect);
+    return rect;
+}
+
+}  // namespace picker_test

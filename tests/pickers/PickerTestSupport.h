@@ -1,0 +1,65 @@
+#pragma once
+// Helpers of the picker tests: real mouse and keyboard input sent through the system's input
+// queue from a thread of its own while a picker's modal loop runs on the test's thread, the
+// picker window found on screen, and plain windows of known colour and children to point at.
+#include <windows.h>
+#include <functional>
+#include <thread>
+#include <vector>
+
+namespace picker_test {
+
+// Runs `script` on a thread of its own; the destructor waits for it. Should the script leave a
+// picker open (a failed step), the picker is cancelled so that the test cannot hang.
+class InputScript {
+public:
+    explicit InputScript(std::function<void()> script);
+    ~InputScript();
+    InputScript(const InputScript&) = delete;
+    InputScript& operator=(const InputScript&) = delete;
+
+private:
+    std::thread m_thread;
+};
+
+// The visible picker window of this process (a pop-up covering the virtual screen), waiting
+// for it to appear; null if none came.
+HWND WaitForPicker();
+// Waits until the picker window has gone; false if it stayed.
+bool WaitForPickerGone();
+
+// Moves the pointer to a screen point (the move reaches the window under it as input does).
+void MoveTo(int x, int y);
+void PressLeft();
+void ReleaseLeft();
+void Key(WORD virtualKey);
+// Presses at `from`, moves through `to`, releases there.
+void Drag(POINT from, POINT to);
+
+// Waits until `condition` holds (checking every few milliseconds, at most `seconds`).
+bool WaitUntil(const std::function<bool()>& condition, int seconds = 10);
+
+// The colour of one screen pixel as the display shows it now.
+COLORREF ScreenPixel(int x, int y);
+
+// A colour halved per channel, as the picker dims the screen.
+COLORREF Dimmed(COLORREF colour);
+
+// A visible top-level pop-up window of this thread filled with one colour, below topmost
+// windows; destroyed with the object. Children are plain static controls of their own colour.
+class ColourWindow {
+public:
+    ColourWindow(const RECT& screenRect, COLORREF colour, HWND parent = nullptr);
+    ~ColourWindow();
+    ColourWindow(const ColourWindow&) = delete;
+    ColourWindow& operator=(const ColourWindow&) = delete;
+
+    HWND Handle() const { return m_hwnd; }
+    void SetColour(COLORREF colour);
+    RECT ScreenRect() const;
+
+private:
+    HWND m_hwnd = nullptr;
+};
+
+}  // namespace picker_test
