@@ -76,7 +76,21 @@ TEST_F(MonitorLayout, AGrabAcrossMonitorsIsOnePictureOfTheWholeRectangle) {
     const bool pixelsComparable = all.left >= 0 && all.top >= 0;
     ASSERT_TRUE(testing_support::ScreenShowsPattern() || !pixelsComparable);
 
-    const RECT across{expected[0].right - 100, 100, expected[0].right + 100, 300};
+    // Across the edge that the primary monitor shares with the second, wherever that lies.
+    const RECT& primary = expected[0];
+    const RECT& second = expected[1];
+    RECT across{};
+    if (second.left >= primary.right)
+        across = RECT{primary.right - 100, 100, primary.right + 100, 300};
+    else if (second.right <= primary.left)
+        across = RECT{primary.left - 100, 100, primary.left + 100, 300};
+    else if (second.bottom <= primary.top)
+        across = RECT{100, primary.top - 100, 300, primary.top + 100};
+    else
+        across = RECT{100, primary.bottom - 100, 300, primary.bottom + 100};
+    RECT inside{};
+    ASSERT_TRUE(::IntersectRect(&inside, &across, &all));
+    ASSERT_TRUE(::EqualRect(&inside, &across)) << "the rectangle leaves the desktop";
     for (const RECT& rect : {all, across}) {
         CScreenImage picture;
         EXPECT_TRUE(picture.CaptureRect(rect));
