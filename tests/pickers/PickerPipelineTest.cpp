@@ -76,7 +76,7 @@ TEST_F(PickerPipeline, ADraggedRegionIsSavedAsTheScreenShowedItWithoutTheCursor)
         sendKey(false);
         sendKey(true);
         MoveTo(700, 460);
-        MoveTo(520, 300);
+        MoveUntil(520, 300, [] { return CrosshairAt(POINT{520, 300}); });
         ReleaseLeft();
     });
     ASSERT_EQ(result, Result::Saved);

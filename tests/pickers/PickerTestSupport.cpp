@@ -128,8 +128,26 @@ void Drag(POINT from, POINT to) {
     MoveTo(from.x, from.y);
     PressLeft();
     MoveTo((from.x + to.x) / 2, (from.y + to.y) / 2);
-    MoveTo(to.x, to.y);
+    MoveUntil(to.x, to.y, [&] { return CrosshairAt(to); });
     ReleaseLeft();
+}
+
+bool MoveUntil(int x, int y, const std::function<bool()>& shown) {
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        MoveTo(x, y);
+        if (WaitUntil(shown, 1)) return true;
+    }
+    return false;
+}
+
+bool CrosshairAt(POINT p) {
+    RECT screen;
+    GetVirtualScreenRect(screen);
+    // Away from the pointer, so that a cursor drawn into the screen cannot stand in for a line.
+    const int dx = p.x - screen.left > 60 ? -40 : 40;
+    const int dy = p.y - screen.top > 60 ? -40 : 40;
+    const COLORREF white = RGB(255, 255, 255);
+    return ScreenPixel(p.x, p.y + dy) == white && ScreenPixel(p.x + dx, p.y) == white;
 }
 
 COLORREF ScreenPixel(int x, int y) {

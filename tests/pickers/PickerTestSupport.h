@@ -33,7 +33,12 @@ void MoveTo(int x, int y);
 void PressLeft();
 void ReleaseLeft();
 void Key(WORD virtualKey);
-// Presses at `from`, moves through `to`, releases there.
+// Under Wine a picker may get a late echo of an earlier move after a newer one, so a move that
+// must have arrived before the next step is repeated until `shown` says the picker showed it.
+bool MoveUntil(int x, int y, const std::function<bool()>& shown);
+// True when the region picker's white crosshair runs through `p`.
+bool CrosshairAt(POINT p);
+// Presses at `from`, moves through to `to` (until the picker shows it there), releases there.
 void Drag(POINT from, POINT to);
 
 // Waits until `condition` holds (checking every few milliseconds, at most `seconds`).
