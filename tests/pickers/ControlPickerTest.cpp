@@ -66,11 +66,21 @@ protected:
         ASSERT_TRUE(WaitUntil([] { return testing_support::ScreenShowsPattern(); }))
             << "the known screen is not shown";
         windows = std::make_unique<TestDialog>();
-        testing_support::PumpMessages(100);
-        ASSERT_TRUE(WaitUntil([] { return ScreenPixel(250, 350) == kFirst; }));
+        ASSERT_TRUE(Settled());
+    }
+    // The dialog shown as drawn (not as the last picker left it on the display).
+    bool Settled() const {
+        const bool firstShown = ::IsWindowVisible(windows->first.Handle()) != FALSE;
+        return WaitUntil([&] {
+            return ScreenPixel(205, 155) == kDialog && ScreenPixel(650, 350) == kSecond &&
+                   ScreenPixel(250, 350) == (firstShown ? kFirst : kDialog) &&
+                   ScreenPixel(260, 200) == (firstShown ? kDeep : kDialog) &&
+                   ScreenPixel(500, 250) == kNested && ScreenPixel(900, 600) == PatternColor(900, 600);
+        });
     }
     // Points at `point` and clicks; the picker's result and chosen rectangle.
     INT_PTR PickAt(CCutControl& picker, POINT point) {
+        if (!Settled()) return -2;
         InputScript script([&] {
             if (!WaitForPicker()) return;
             MoveTo(point.x - 2, point.y - 2);
@@ -183,6 +193,7 @@ TEST_F(ControlPicker, FramesThePointedWindowInRedOverTheDimmedScreen) {
     int paintsBefore = -1, paintsAfter = -1;
     HWND highlightedWithin = nullptr;
     CountingCutControl picker;
+    ASSERT_TRUE(Settled());
     {
         InputScript script([&] {
             HWND window = WaitForPicker();
@@ -222,6 +233,7 @@ TEST_F(ControlPicker, HiddenChildrenAreFoundAndEnterBeforeAClickChoosesNothing) 
 
     CCutControl unclicked;
     INT_PTR result;
+    testing_support::PumpMessages(50);
     {
         InputScript script([&] {
             if (!WaitForPicker()) return;

@@ -39,16 +39,23 @@ protected:
         pixelsAsPattern = screen.left >= 0 && screen.top >= 0;
         ASSERT_TRUE(WaitUntil([] { return testing_support::ScreenShowsPattern(); }) || !pixelsAsPattern);
     }
-    // What the cut must show: the known screen, or the same grab where Wine shifts pixels.
-    void ExpectScreenPixels(const CScreenImage& cut, const RECT& rect, const char* what) {
+    // Before a picker opens on `rect`: the screen settled there, and what a plain grab gives.
+    void Before(const RECT& rect) {
         if (pixelsAsPattern) {
-            EXPECT_EQ(testing_support::CountPixelsUnlikePattern(cut, rect), 0) << what;
+            EXPECT_TRUE(WaitForPatternAt(rect));
         } else {
-            CScreenImage grab;
-            ASSERT_TRUE(grab.CaptureRect(rect));
-            EXPECT_EQ(CountDifferentPixels(cut, grab), 0) << what;
+            testing_support::PumpMessages(100);  // this thread's windows repaint
+            EXPECT_TRUE(grab.CaptureRect(rect));
         }
     }
+    // What the cut must show: the known screen, or the same grab where Wine shifts pixels.
+    void ExpectScreenPixels(const CScreenImage& cut, const RECT& rect, const char* what) {
+        if (pixelsAsPattern)
+            EXPECT_EQ(testing_support::CountPixelsUnlikePattern(cut, rect), 0) << what;
+        else
+            EXPECT_EQ(CountDifferentPixels(cut, grab), 0) << what;
+    }
+    CScreenImage grab;
     RECT primary{}, second{}, screen{};
     bool pixelsAsPattern = true;
 };
@@ -65,6 +72,7 @@ TEST_F(PickerLayout, TheRegionPickerCoversEveryMonitorAndCutsInScreenCoordinates
         across = RECT{300, edge - 60, 440, edge + 80};
     }
     for (const RECT& want : {onSecond, across}) {
+        Before(want);
         CCutRegion picker;
         INT_PTR result;
         {
@@ -99,6 +107,12 @@ TEST_F(PickerLayout, TheWindowPickerFindsAndCutsAWindowOnTheSecondMonitor) {
     testing_support::PumpMessages(200);
     for (POINT at : {POINT{place.left + 200, place.top + 100}, POINT{place.left + 30, place.top + 30}}) {
         const bool onChild = at.x < place.left + 80;
+        const RECT want = onChild ? RECT{place.left + 20, place.top + 20, place.left + 80, place.top + 60} : place;
+        const COLORREF colour = onChild ? RGB(220, 40, 40) : RGB(20, 200, 120);
+        if (pixelsAsPattern)
+            EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(want.left + 5, want.top + 5) == colour; }));
+        else
+            Before(want);
         CCutControl picker;
         picker.SetFrameBoundsQuery([](HWND, RECT&) -> HRESULT { return E_NOTIMPL; });
         INT_PTR result;
@@ -113,18 +127,15 @@ TEST_F(PickerLayout, TheWindowPickerFindsAndCutsAWindowOnTheSecondMonitor) {
             result = picker.DoModal();
         }
         ASSERT_EQ(result, IDOK);
-        RECT want = onChild ? RECT{place.left + 20, place.top + 20, place.left + 80, place.top + 60} : place;
         RECT got = picker.GetSelectedRect();
         EXPECT_TRUE(::EqualRect(&got, &want))
             << got.left << "," << got.top << "-" << got.right << "," << got.bottom;
         CScreenImage cut;
         ASSERT_TRUE(picker.CopySelectedImage(cut));
         if (pixelsAsPattern) {
-            EXPECT_EQ(cut.PixelAt(5, 5), onChild ? RGB(220, 40, 40) : RGB(20, 200, 120));
+            EXPECT_EQ(cut.PixelAt(5, 5), colour);
         } else {
-            CScreenImage grab;
-            ASSERT_TRUE(grab.CaptureRect(want));
-            EXPECT_EQ(CountDifferentPixels(cut, grab), 0);
+            ExpectScreenPixels(cut, want, "window");
         }
     }
 }

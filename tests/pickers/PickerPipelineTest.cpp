@@ -117,7 +117,10 @@ TEST_F(PickerPipeline, NothingChosenSavesNothingAndEscAbandonsSilently) {
 
     // The next release captures again.
     m_settings.area = AreaRegionAtCapture;
-    EXPECT_EQ(ReleaseWith([] { Drag(POINT{600, 400}, POINT{650, 430}); }), Result::Saved);
+    EXPECT_EQ(ReleaseWith([] {
+        MoveTo(590, 390);
+        Drag(POINT{600, 400}, POINT{650, 430});
+    }), Result::Saved);
     EXPECT_EQ(Saved().size(), 1u);
 }
 

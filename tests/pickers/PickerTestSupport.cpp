@@ -1,5 +1,6 @@
 #include "PickerTestSupport.h"
 #include "CMonitors.h"
+#include "CScreenImage.h"
 #include "TestSupport.h"
 
 namespace picker_test {
@@ -79,9 +80,18 @@ bool WaitUntil(const std::function<bool()>& condition, int seconds) {
     const DWORD start = ::GetTickCount();
     while (!condition()) {
         if (::GetTickCount() - start > static_cast<DWORD>(seconds) * 1000) return false;
+        // The windows of the waiting thread repaint meanwhile.
+        testing_support::PumpMessages();
         ::Sleep(10);
     }
     return true;
+}
+
+bool WaitForPatternAt(const RECT& rect) {
+    return WaitUntil([&] {
+        CScreenImage grab;
+        return grab.CaptureRect(rect) && testing_support::CountPixelsUnlikePattern(grab, rect) == 0;
+    });
 }
 
 HWND WaitForPicker() {
@@ -125,7 +135,7 @@ void Key(WORD virtualKey) {
 }
 
 void Drag(POINT from, POINT to) {
-    MoveTo(from.x, from.y);
+    MoveUntil(from.x, from.y, [&] { return CrosshairAt(from); });
     PressLeft();
     MoveTo((from.x + to.x) / 2, (from.y + to.y) / 2);
     MoveUntil(to.x, to.y, [&] { return CrosshairAt(to); });

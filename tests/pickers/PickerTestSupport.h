@@ -38,11 +38,18 @@ void Key(WORD virtualKey);
 bool MoveUntil(int x, int y, const std::function<bool()>& shown);
 // True when the region picker's white crosshair runs through `p`.
 bool CrosshairAt(POINT p);
-// Presses at `from`, moves through to `to` (until the picker shows it there), releases there.
+// Presses at `from`, moves through to `to`, releases there; each end once the picker shows the
+// pointer there. (The picker draws no crosshair at its first move: move once before.)
 void Drag(POINT from, POINT to);
 
-// Waits until `condition` holds (checking every few milliseconds, at most `seconds`).
+// Waits until `condition` holds (checking every few milliseconds, at most `seconds`), letting the
+// calling thread's windows repaint meanwhile.
 bool WaitUntil(const std::function<bool()>& condition, int seconds = 10);
+
+// Waits until the screen shows the known pattern all over `rect`. A picker that has just gone
+// leaves its pixels on the display until the windows under it have repainted, and the next
+// picker must not freeze those.
+bool WaitForPatternAt(const RECT& rect);
 
 // The colour of one screen pixel as the display shows it now.
 COLORREF ScreenPixel(int x, int y);

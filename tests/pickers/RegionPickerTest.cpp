@@ -34,6 +34,7 @@ TEST_F(RegionPicker, DraggingEitherWayChoosesTheSameRectangleWithItsScreenPixels
     };
     const RECT expected{210, 110, 310, 160};
     for (const Case& c : cases) {
+        ASSERT_TRUE(WaitForPatternAt(expected)) << c.name;
         CCutRegion picker;
         INT_PTR result;
         {
@@ -165,6 +166,7 @@ TEST_F(RegionPicker, CutsTheScreenAsItWasWhenThePickerOpened) {
         InputScript script([&] {
             if (!WaitForPicker()) return;
             window.SetColour(RGB(255, 0, 0));
+            MoveTo(310, 210);
             Drag(POINT{320, 220}, POINT{480, 330});
         });
         ASSERT_EQ(picker.DoModal(), IDOK);
@@ -214,7 +216,9 @@ TEST(PickerScreens, DimmingHalvesEveryChannelOfDeepPicturesAndLeavesShallowOnesA
 }
 
 TEST(PickerScreens, BothPicturesCoverTheVirtualScreenAndDifferOnlyByDimming) {
-    ASSERT_TRUE(WaitUntil([] { return testing_support::ScreenShowsPattern(); }));
+    RECT whole;
+    GetVirtualScreenRect(whole);
+    ASSERT_TRUE(WaitForPatternAt(whole));
     RECT screen{};
     CScreenImage dark, bright;
     ASSERT_TRUE(PrepareScreens(screen, dark, bright));
