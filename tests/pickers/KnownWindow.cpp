@@ -2,6 +2,7 @@
 //   known_window.exe LEFT TOP WIDTH HEIGHT RED GREEN BLUE
 // Topmost, so that giving the focus to another window does not bury it; it stays until closed.
 #include <windows.h>
+#include <shellapi.h>
 #include <cwchar>
 
 namespace {
@@ -30,9 +31,12 @@ LRESULT CALLBACK KnownProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     ::SetProcessDPIAware();
-    if (__argc < 8) return 2;
+    int count = 0;
+    wchar_t** args = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (!args || count < 8) return 2;
     int v[7];
-    for (int i = 0; i < 7; ++i) v[i] = static_cast<int>(std::wcstol(__wargv[i + 1], nullptr, 10));
+    for (int i = 0; i < 7; ++i) v[i] = static_cast<int>(std::wcstol(args[i + 1], nullptr, 10));
+    ::LocalFree(args);
     g_colour = RGB(v[4], v[5], v[6]);
 
     WNDCLASSW wc{};
