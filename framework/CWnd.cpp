@@ -124,12 +124,86 @@ BOOL CWnd::DestroyWindow() {
     return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE;
 }
 
-BOOL CWnd::PreTranslateMessage(MSG*) {
-    return FALSE;
+BOOL CWnd::PreTranslateMessage(MSG* msg) {
+    if (!m_accelerators || msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST) return FALSE;
+    return ::TranslateAcceleratorW(m_hWnd, m_accelerators, msg) != 0;
 }
 
 LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    switch (msg) {
+    case WM_NOTIFY:
+        if (OnNotify(wParam, lParam, &result)) return result;
+        break;
+    case WM_COMMAND: case WM_DRAWITEM: case WM_MEASUREITEM: case WM_COMPAREITEM:
+    case WM_DELETEITEM: case WM_HSCROLL: case WM_VSCROLL:
+    case WM_CTLCOLORMSGBOX: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX: case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG: case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORSTATIC:
+        if (ReflectChildNotify(msg, wParam, lParam, &result)) return result;
+        break;
+    }
     return DefWindowProc(msg, wParam, lParam);
+}
+
+BOOL CWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    return ReflectChildNotify(WM_NOTIFY, wParam, lParam, result);
+}
+
+BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) {
+    return FALSE;
+}
+
+namespace {
+// The control a message to its parent is about, or null when it comes from no control (menus,
+// accelerators, a window's own scroll bars).
+HWND ChildOfMessage(HWND parent, UINT msg, LPARAM lParam) {
+    switch (msg) {
+    case WM_NOTIFY:
+        return lParam ? reinterpret_cast<const NMHDR*>(lParam)->hwndFrom : nullptr;
+    case WM_DRAWITEM: {
+        auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        return item && item->CtlType != ODT_MENU ? item->hwndItem : nullptr;
+    }
+    case WM_MEASUREITEM: {
+        auto* item = reinterpret_cast<const MEASUREITEMSTRUCT*>(lParam);
+        return item && item->CtlType != ODT_MENU ? ::GetDlgItem(parent, static_cast<int>(item->CtlID)) : nullptr;
+    }
+    case WM_COMPAREITEM:
+        return lParam ? reinterpret_cast<const COMPAREITEMSTRUCT*>(lParam)->hwndItem : nullptr;
+    case WM_DELETEITEM:
+        return lParam ? reinterpret_cast<const DELETEITEMSTRUCT*>(lParam)->hwndItem : nullptr;
+    default:
+        // WM_COMMAND, WM_HSCROLL, WM_VSCROLL and WM_CTLCOLOR* name the control in lParam.
+        return reinterpret_cast<HWND>(lParam);
+    }
+}
+}  // namespace
+
+BOOL CWnd::ReflectChildNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    HWND child = ChildOfMessage(m_hWnd, msg, lParam);
+    // WM_CTLCOLORDLG names the dialog itself; a window is not its own child.
+    if (!child || child == m_hWnd) return FALSE;
+    CWnd* control = FromHandle(child);
+    if (!control) return FALSE;
+    LRESULT answer = 0;
+    if (!control->OnChildNotify(msg, wParam, lParam, &answer)) return FALSE;
+    if (result) *result = answer;
+    return TRUE;
+}
+
+BOOL CWnd::CreateControl(const wchar_t* className, const wchar_t* text, DWORD style,
+                         const RECT& rect, HWND parent, UINT id, DWORD exStyle) {
+    if (m_hWnd) return FALSE;
+    HWND hwnd = ::CreateWindowExW(exStyle, className, text, style, rect.left, rect.top,
+                                  rect.right - rect.left, rect.bottom - rect.top, parent,
+                                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
+                                  ::GetModuleHandleW(nullptr), nullptr);
+    if (!hwnd) return FALSE;
+    if (!SubclassWindow(hwnd)) {
+        ::DestroyWindow(hwnd);
+        return FALSE;
+    }
+    return TRUE;
 }
 
 LRESULT CWnd::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {

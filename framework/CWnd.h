@@ -25,6 +25,10 @@ public:
     // Routes an existing window (usually a dialog control) through this object's WindowProc.
     BOOL SubclassWindow(HWND hwnd);
     BOOL SubclassDlgItem(int id, HWND parent) { return SubclassWindow(::GetDlgItem(parent, id)); }
+    // Creates a child control of a system class (BUTTON, EDIT, a common control) and routes it
+    // through this object, as SubclassDlgItem does for controls of a dialog template.
+    BOOL CreateControl(const wchar_t* className, const wchar_t* text, DWORD style,
+                       const RECT& rect, HWND parent, UINT id, DWORD exStyle = 0);
     HWND UnsubclassWindow();
     BOOL DestroyWindow();
 
@@ -36,8 +40,20 @@ public:
     static CWnd* FromHandle(HWND hwnd);
 
     // Gives a window a look at a queued message before it is dispatched (keyboard filtering of
-    // modeless windows); TRUE means the message was handled and is dropped.
+    // modeless windows); TRUE means the message was handled and is dropped. The default
+    // translates the window's accelerator table, if it has one.
     virtual BOOL PreTranslateMessage(MSG* msg);
+
+    // Keys of this table become WM_COMMAND messages to this window (code 1) while the focus is in
+    // it or its children, in the application's loop and in modal loops alike. The table is not
+    // owned: tables loaded from resources need no freeing; one made by CreateAcceleratorTable
+    // must outlive its use here.
+    void SetAcceleratorTable(HACCEL table) { m_accelerators = table; }
+    BOOL LoadAccelTable(UINT id) {
+        m_accelerators = ::LoadAcceleratorsW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id));
+        return m_accelerators != nullptr;
+    }
+    HACCEL GetAcceleratorTable() const { return m_accelerators; }
 
     // Thin forwards with Win32's own names.
     BOOL ShowWindow(int cmd) const { return ::ShowWindow(m_hWnd, cmd); }
@@ -80,6 +96,17 @@ public:
     BOOL ModifyStyle(DWORD remove, DWORD add, UINT swpFlags = 0) const;
     BOOL ModifyStyleEx(DWORD remove, DWORD add, UINT swpFlags = 0) const;
     int MessageBox(const std::wstring& text, const std::wstring& caption = L"", UINT type = MB_OK) const;
+    UINT GetDlgCtrlID() const { return static_cast<UINT>(::GetDlgCtrlID(m_hWnd)); }
+    HWND GetParent() const { return ::GetParent(m_hWnd); }
+    HWND SetFocus() const { return ::SetFocus(m_hWnd); }
+    HFONT GetFont() const { return reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)); }
+    void SetFont(HFONT font, BOOL redraw = TRUE) const {
+        SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font), MAKELPARAM(redraw, 0));
+    }
+    BOOL InvalidateRect(const RECT* rc, BOOL erase = TRUE) const { return ::InvalidateRect(m_hWnd, rc, erase); }
+    BOOL ClientToScreen(POINT* pt) const { return ::ClientToScreen(m_hWnd, pt); }
+    BOOL ScreenToClient(POINT* pt) const { return ::ScreenToClient(m_hWnd, pt); }
+
 
 protected:
     // The message switch. Overrides handle what they know and end with the base class call.
@@ -88,6 +115,17 @@ protected:
     virtual LRESULT DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
     // Default handling of the message being dispatched right now.
     LRESULT Default();
+    // WM_NOTIFY from a child control; TRUE when handled, with the answer in *result. The default
+    // offers the notification to the sending control's own object.
+    virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result);
+    // A message that this window's parent was sent about this window (WM_DRAWITEM,
+    // WM_MEASUREITEM, WM_CTLCOLOR*, WM_COMMAND and WM_NOTIFY notifications, WM_HSCROLL/WM_VSCROLL
+    // of a control), offered back to it so that a control can draw and answer for itself. TRUE
+    // means handled and *result is the parent's answer.
+    virtual BOOL OnChildNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result);
+    // Offers a message about a child control to that control's object; what the parent's default
+    // handling of those messages does before the default window procedure.
+    BOOL ReflectChildNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result);
     // Called after the last message (WM_NCDESTROY); heap-owned windows delete themselves here.
     virtual void PostNcDestroy() {}
 
@@ -105,6 +143,7 @@ private:
     struct CurrentMessage { UINT msg; WPARAM wParam; LPARAM lParam; };
     CurrentMessage m_current{};
     bool m_subclassed = false;
+    HACCEL m_accelerators = nullptr;
     // Raised when the window has had its last message (and a heap-owned object deleted itself)
     // while messages are still being dispatched to it further up the stack, so that those
     // dispatches leave the object alone.
