@@ -1,15 +1,67 @@
 #include "CDialog.h"
+#include "CWinApp.h"
 #include "DataExchange.h"
 
 CDialog::CDialog(UINT templateId, CWnd* parent) : m_templateId(templateId), m_pParentWnd(parent) {}
 
 INT_PTR CDialog::DoModal() {
-    m_modal = true;
+    if (m_hWnd) return -1;
+    // Only a top-level window can own a dialog; a child hands that on to its top-level window.
     HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
-    INT_PTR result = ::DialogBoxParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_templateId),
-                                       owner, &CDialog::DlgProc, reinterpret_cast<LPARAM>(this));
+    if (owner) owner = ::GetAncestor(owner, GA_ROOT);
+    // Disabled before creation, so that no click reaches the owner while the dialog initialises.
+    bool enableOwner = owner && ::IsWindowEnabled(owner);
+    if (enableOwner) ::EnableWindow(owner, FALSE);
+
+    m_modal = true;
+    m_endModal = false;
+    m_modalResult = IDCANCEL;
+    HWND hwnd = ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_templateId),
+                                     owner, &CDialog::DlgProc, reinterpret_cast<LPARAM>(this));
+    INT_PTR result = -1;
+    if (hwnd) {
+        // EndDialog from OnInitDialog ends the dialog before it is ever shown.
+        if (!m_endModal && m_hWnd) ::ShowWindow(hwnd, SW_SHOWNORMAL);
+        RunModalLoop();
+        result = m_modalResult;
+        // The owner comes back first, so that activation returns to it and not to some other
+        // program's window when the dialog disappears.
+        if (enableOwner) ::EnableWindow(owner, TRUE);
+        if (::IsWindow(hwnd)) {
+            if (owner && ::GetActiveWindow() == hwnd) ::SetActiveWindow(owner);
+            ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE |
+                           SWP_NOACTIVATE | SWP_NOZORDER);
+            ::DestroyWindow(hwnd);
+        }
+    } else if (enableOwner) {
+        ::EnableWindow(owner, TRUE);
+    }
     m_modal = false;
     return result;
+}
+
+void CDialog::RunModalLoop() {
+    while (!m_endModal && m_hWnd) {
+        MSG msg;
+        BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+        if (got == -1) break;
+        if (got == 0) {
+            // The program is ending: this loop ends, and the loops outside it see WM_QUIT too.
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (!AfxPreTranslateMessage(&msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+}
+
+BOOL CDialog::PreTranslateMessage(MSG* msg) {
+    if (CWnd::PreTranslateMessage(msg)) return TRUE;
+    if (msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST) return FALSE;
+    if (!m_hWnd || (GetStyle() & WS_CHILD)) return FALSE;
+    return ::IsDialogMessageW(m_hWnd, msg);
 }
 
 BOOL CDialog::Create(UINT templateId, CWnd* parent) {
@@ -25,7 +77,11 @@ BOOL CDialog::Create(UINT templateId, CWnd* parent) {
 void CDialog::EndDialog(INT_PTR result) {
     if (!m_hWnd) return;
     if (m_modal) {
-        ::EndDialog(m_hWnd, result);
+        // The loop ends after the message being handled; the posted message wakes a loop that
+        // waits for one (EndDialog called from outside any message of this thread's queue).
+        m_modalResult = result;
+        m_endModal = true;
+        ::PostMessageW(m_hWnd, WM_NULL, 0, 0);
     } else {
         DestroyWindow();
     }

@@ -3,17 +3,17 @@
 
 namespace {
 CWinApp* g_app = nullptr;
+}  // namespace
 
-// Offers the message to the windows between its target and the top-level window.
-BOOL PreTranslate(MSG* msg) {
+BOOL AfxPreTranslateMessage(MSG* msg) {
     for (HWND hwnd = msg->hwnd; hwnd; hwnd = ::GetParent(hwnd)) {
         CWnd* wnd = CWnd::FromHandle(hwnd);
         if (wnd && wnd->PreTranslateMessage(msg)) return TRUE;
+        // GetParent of a top-level window is its owner, whose keys are its own business.
         if (!(::GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD)) break;
     }
     return FALSE;
 }
-}  // namespace
 
 CWinApp::CWinApp(const wchar_t* appName) : m_appName(appName ? appName : L"") {
     g_app = this;
@@ -34,7 +34,7 @@ BOOL CWinApp::PumpMessage() {
         if (got == 0) m_exitCode = static_cast<int>(msg.wParam);
         return FALSE;
     }
-    if (!PreTranslate(&msg)) {
+    if (!AfxPreTranslateMessage(&msg)) {
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
     }

@@ -39,5 +39,10 @@ private:
 
 CWinApp* AfxGetApp();
 
+// Offers a queued message to the objects of the windows from its target up to the top-level
+// window (accelerators, dialog keys); TRUE means one of them handled it and it is not dispatched.
+// The application's loop and every modal loop call this.
+BOOL AfxPreTranslateMessage(MSG* msg);
+
 // The body of the program's entry point: the framework's wWinMain calls this.
 int AfxWinMain(HINSTANCE instance, const wchar_t* cmdLine, int cmdShow);
