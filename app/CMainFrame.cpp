@@ -11,8 +11,9 @@
 #include "CaptureSteps.h"
 #include "MessageBox.h"
 #include "SavePicture.h"
-#include "Messages.h"
 #include "PrintScreenShortcut.h"
+#include "RawInput.h"
+#include "WindowMessages.h"
 #include "resource.h"
 
 namespace {
@@ -104,12 +105,7 @@ int CMainFrame::OnCreate(CREATESTRUCTW*) {
 
     // The sink delivers the key while other programs have the focus, and the key still reaches
     // them: the capture key is listened to, not taken.
-    RAWINPUTDEVICE keyboard{};
-    keyboard.usUsagePage = 1;  // generic desktop
-    keyboard.usUsage = 6;      // keyboard
-    keyboard.dwFlags = RIDEV_INPUTSINK;
-    keyboard.hwndTarget = m_hWnd;
-    m_rawInputRegistered = ::RegisterRawInputDevices(&keyboard, 1, sizeof(keyboard)) != FALSE;
+    m_rawInputRegistered = RegisterRawKeyboard(m_hWnd) != FALSE;
     if (!m_rawInputRegistered) {
         // The program still runs: the menu works, only the capture key does not.
         AfxMessageBox(L"RegisterRawInputDevices Error " + std::to_wstring(::GetLastError()), MB_OK);
@@ -119,23 +115,15 @@ int CMainFrame::OnCreate(CREATESTRUCTW*) {
 
 void CMainFrame::OnDestroy() {
     if (m_rawInputRegistered) {
-        RAWINPUTDEVICE keyboard{};
-        keyboard.usUsagePage = 1;
-        keyboard.usUsage = 6;
-        keyboard.dwFlags = RIDEV_REMOVE;
-        ::RegisterRawInputDevices(&keyboard, 1, sizeof(keyboard));
+        UnregisterRawKeyboard();
         m_rawInputRegistered = false;
     }
 }
 
 void CMainFrame::OnRawInput(UINT, HRAWINPUT handle) {
     if (!capturing) {
-        // Zeroed first, so that an event that cannot be read matches nothing.
-        RAWINPUT input{};
-        UINT size = sizeof(input);
-        if (::GetRawInputData(handle, RID_INPUT, &input, &size, sizeof(RAWINPUTHEADER)) !=
-                static_cast<UINT>(-1) &&
-            OnKeyboardEvent(input) == CaptureResult::FrameGone)
+        RAWINPUT input;
+        if (ReadRawInput(handle, &input) && OnKeyboardEvent(input) == CaptureResult::FrameGone)
             return;  // Exit chosen from a nested loop: the frame and its window are gone
     }
     // The default processing lets the system release the event's data.

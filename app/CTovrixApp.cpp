@@ -8,22 +8,13 @@
 #include "CScreenImage.h"
 #include "SavePicture.h"
 #include "ModulePath.h"
+#include "Utf8.h"
 
 namespace {
 // Standard error is how a command-line run reports to whoever started it.
 void PrintError(const std::string& utf8) {
     std::fputs(utf8.c_str(), stderr);
     std::fflush(stderr);
-}
-
-std::string ToUtf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    int bytes = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
-                                      nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(bytes), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(),
-                          bytes, nullptr, nullptr);
-    return out;
 }
 
 RECT ToRect(const OptionRect& r) {

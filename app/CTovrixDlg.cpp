@@ -6,7 +6,7 @@
 #include "CMonitorSelectDlg.h"
 #include "DataExchange.h"
 #include "MessageBox.h"
-#include "Messages.h"
+#include "WindowMessages.h"
 #include "ModulePath.h"
 #include "OutputNaming.h"
 #include "PrintScreenNote.h"

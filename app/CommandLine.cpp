@@ -1,16 +1,9 @@
 #include "CommandLine.h"
 #include <climits>
+#include "Utf8.h"
 
 namespace {
 const wchar_t kOptionString[] = L"x:y:w:h:cdei:s:k:f:-";
-
-std::string ToUtf8(wchar_t c);
-
-std::string ToUtf8(const std::wstring& text) {
-    std::string out;
-    for (wchar_t c : text) out += ToUtf8(c);
-    return out;
-}
 
 // True when a number option's value has digits where the C library's atoi looks for them.
 bool HasLeadingDigits(const std::wstring& text) {
@@ -18,29 +11,6 @@ bool HasLeadingDigits(const std::wstring& text) {
     while (i < text.size() && (text[i] == L' ' || (text[i] >= L'\t' && text[i] <= L'\r'))) ++i;
     if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) ++i;
     return i < text.size() && text[i] >= L'0' && text[i] <= L'9';
-}
-
-std::string ToUtf8(wchar_t c) {
-    char32_t code = static_cast<char32_t>(c);
-    std::string out;
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code >= 0x10000 && code <= 0x10FFFF) {  // wide characters of 32 bits
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        // Surrogate halves and values past Unicode cannot be encoded alone; they print as U+FFFD.
-        if ((code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) code = 0xFFFD;
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-    return out;
 }
 
 // The classic getopt state machine over a token list.

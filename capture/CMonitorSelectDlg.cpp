@@ -3,7 +3,7 @@
 #include <cstring>
 #include "DeviceContext.h"
 #include "Dib.h"
-#include "Messages.h"
+#include "WindowMessages.h"
 #include "resource.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // desktops of scripts/test (TOVRIX_MONITORS).
 #include <gtest/gtest.h>
 #include "CMonitorSelectDlg.h"
-#include "Messages.h"
+#include "WindowMessages.h"
 #include "SettingsFile.h"
 #include "SettingsTestSupport.h"
 #include "TestSupport.h"

@@ -5,7 +5,7 @@
 #include "CDialog.h"
 #include "CMainFrame.h"
 #include "CaptureSteps.h"
-#include "Messages.h"
+#include "WindowMessages.h"
 #include "TestSupport.h"
 #include "TrayTestSupport.h"
 #include "resource.h"

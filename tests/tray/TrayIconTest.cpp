@@ -10,7 +10,7 @@
 #include "CDonateDlg.h"
 #include "CMainFrame.h"
 #include "CTrayRessurectionWnd.h"
-#include "Messages.h"
+#include "WindowMessages.h"
 #include "TestSupport.h"
 #include "TrayTestSupport.h"
 #include "resource.h"
