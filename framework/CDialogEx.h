@@ -1,11 +1,11 @@
 #pragma once
 // The extended dialog: a CDialog that can paint its background in a colour of its own.
 #include "CDialog.h"
+#include "GdiObject.h"
 
 class CDialogEx : public CDialog {
 public:
     explicit CDialogEx(UINT templateId, CWnd* parent = nullptr) : CDialog(templateId, parent) {}
-    ~CDialogEx() override;
 
     void SetBackgroundColor(COLORREF color);
 
@@ -13,5 +13,5 @@ protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    HBRUSH m_background = nullptr;
+    CBrush m_background;
 };

@@ -1,5 +1,6 @@
 #include "CWnd.h"
 #include <commctrl.h>
+#include <vector>
 #include "MessageBox.h"
 
 namespace {
@@ -35,22 +36,46 @@ void CWnd::Detach() {
     m_hWnd = nullptr;
 }
 
+namespace {
+// What this module registered, to tell a repeated registration from a clash.
+struct RegisteredClass {
+    std::wstring name;
+    ATOM atom;
+    UINT style;
+    HICON icon;
+    HCURSOR cursor;
+    HBRUSH background;
+};
+std::vector<RegisteredClass>& RegisteredClasses() {
+    static std::vector<RegisteredClass> classes;
+    return classes;
+}
+}  // namespace
+
 ATOM CWnd::RegisterClass(const wchar_t* className, UINT style, HICON icon, HCURSOR cursor,
                          HBRUSH background) {
+    if (!cursor) cursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    for (const RegisteredClass& known : RegisteredClasses()) {
+        if (::lstrcmpiW(known.name.c_str(), className) != 0) continue;
+        if (known.style == style && known.icon == icon && known.cursor == cursor &&
+            known.background == background)
+            return known.atom;
+        ::SetLastError(ERROR_CLASS_ALREADY_EXISTS);
+        return 0;
+    }
     WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    if (::GetClassInfoExW(instance, className, &wc)) return static_cast<ATOM>(1);
     wc.cbSize = sizeof(wc);
     wc.style = style;
     wc.lpfnWndProc = &CWnd::WndProc;
-    wc.hInstance = instance;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
     wc.hIcon = icon;
     wc.hIconSm = icon;
-    wc.hCursor = cursor ? cursor : ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hCursor = cursor;
     wc.hbrBackground = background;
     wc.lpszClassName = className;
-    return ::RegisterClassExW(&wc);
+    ATOM atom = ::RegisterClassExW(&wc);
+    if (atom) RegisteredClasses().push_back({className, atom, style, icon, cursor, background});
+    return atom;
 }
 
 BOOL CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,

@@ -3,6 +3,7 @@
 // virtual WindowProc, whose switch calls typed OnXxx handlers and falls back to Default().
 #include <windows.h>
 #include <string>
+#include "GdiObject.h"
 
 // The whole text of any window (empty if it has none).
 std::wstring GetWindowTextString(HWND hwnd);
@@ -33,6 +34,10 @@ public:
     BOOL DestroyWindow();
 
     // Registers a window class whose procedure dispatches to CWnd objects; returns its atom.
+    // Asking again for a class registered here with the same settings returns the same atom;
+    // a name taken with other settings (or by a class that is not ours) is a failure, 0 with
+    // ERROR_CLASS_ALREADY_EXISTS, never the first caller's cursor or brush in disguise. Each
+    // window type with a cursor, brush or style of its own registers a class name of its own.
     static ATOM RegisterClass(const wchar_t* className, UINT style = 0, HICON icon = nullptr,
                               HCURSOR cursor = nullptr, HBRUSH background = nullptr);
 
@@ -96,6 +101,44 @@ public:
     BOOL ModifyStyle(DWORD remove, DWORD add, UINT swpFlags = 0) const;
     BOOL ModifyStyleEx(DWORD remove, DWORD add, UINT swpFlags = 0) const;
     int MessageBox(const std::wstring& text, const std::wstring& caption = L"", UINT type = MB_OK) const;
+    // Timers: WM_TIMER with the id reaches this window.
+    UINT_PTR SetTimer(UINT_PTR id, UINT elapse) const { return ::SetTimer(m_hWnd, id, elapse, nullptr); }
+    BOOL KillTimer(UINT_PTR id) const { return ::KillTimer(m_hWnd, id); }
+    // Mouse capture: every mouse message goes to this window until ReleaseCapture; the window
+    // that loses it gets WM_CAPTURECHANGED.
+    HWND SetCapture() const { return ::SetCapture(m_hWnd); }
+    static BOOL ReleaseCapture() { return ::ReleaseCapture(); }
+    BOOL HasCapture() const { return m_hWnd && ::GetCapture() == m_hWnd; }
+    // Asks for WM_MOUSELEAVE (TME_LEAVE) and WM_MOUSEHOVER (TME_HOVER) once; asked again after
+    // each of them.
+    BOOL TrackMouseEvent(DWORD flags = TME_LEAVE, DWORD hoverTime = HOVER_DEFAULT) const {
+        TRACKMOUSEEVENT track{};
+        track.cbSize = sizeof(track);
+        track.dwFlags = flags;
+        track.hwndTrack = m_hWnd;
+        track.dwHoverTime = hoverTime;
+        return ::TrackMouseEvent(&track);
+    }
+    // Gives the window a shape. The region belongs to the window from then on (the system frees
+    // it), so the holder lets go of it only when the window took it.
+    BOOL SetWindowRgn(CRgn&& region, BOOL redraw = TRUE) const {
+        if (!::SetWindowRgn(m_hWnd, region.get(), redraw)) return FALSE;
+        (void)region.Detach();
+        return TRUE;
+    }
+    // Takes the window back to its rectangle.
+    BOOL ClearWindowRgn(BOOL redraw = TRUE) const { return ::SetWindowRgn(m_hWnd, nullptr, redraw); }
+    // Layered windows (WS_EX_LAYERED): one alpha or colour key for the whole window...
+    BOOL SetLayeredWindowAttributes(COLORREF key, BYTE alpha, DWORD flags) const {
+        return ::SetLayeredWindowAttributes(m_hWnd, key, alpha, flags);
+    }
+    // ...or a 32-bit picture with per-pixel alpha from a memory DC, at a screen position.
+    BOOL UpdateLayeredWindow(HDC source, POINT sourceAt, POINT screenAt, SIZE size,
+                             BYTE alpha = 255) const {
+        BLENDFUNCTION blend{AC_SRC_OVER, 0, alpha, AC_SRC_ALPHA};
+        return ::UpdateLayeredWindow(m_hWnd, nullptr, &screenAt, &size, source, &sourceAt, 0,
+                                     &blend, ULW_ALPHA);
+    }
     UINT GetDlgCtrlID() const { return static_cast<UINT>(::GetDlgCtrlID(m_hWnd)); }
     HWND GetParent() const { return ::GetParent(m_hWnd); }
     HWND SetFocus() const { return ::SetFocus(m_hWnd); }
