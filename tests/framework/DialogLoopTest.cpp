@@ -205,7 +205,9 @@ TEST(ModalLoop, QuitEndsEveryLoopAndIsPostedAgain) {
             innerResult = inner.DoModal();
         };
         EXPECT_EQ(outer.DoModal(), IDCANCEL);
-        if (nested) EXPECT_EQ(innerResult, IDCANCEL);
+        if (nested) {
+            EXPECT_EQ(innerResult, IDCANCEL);
+        }
         EXPECT_TRUE(::IsWindowEnabled(owner.m_hWnd));
         MSG msg{};
         ASSERT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
@@ -254,9 +256,14 @@ TEST(ModelessKeys, TabEnterAndEscapeReachAModelessDialogThroughTheApplicationLoo
         PostKey(dlg.Field(), c.key);
         RunAppLoop(app);
         EXPECT_EQ(dlg.IsWindow() != FALSE, c.stillOpen);
-        if (c.focusAfter) EXPECT_EQ(::GetFocus(), dlg.GetDlgItem(c.focusAfter));
-        if (c.endedBy) EXPECT_EQ(dlg.endedBy, std::vector<std::wstring>({c.endedBy}));
-        else EXPECT_TRUE(dlg.endedBy.empty());
+        if (c.focusAfter) {
+            EXPECT_EQ(::GetFocus(), dlg.GetDlgItem(c.focusAfter));
+        }
+        if (c.endedBy) {
+            EXPECT_EQ(dlg.endedBy, std::vector<std::wstring>({c.endedBy}));
+        } else {
+            EXPECT_TRUE(dlg.endedBy.empty());
+        }
         dlg.DestroyWindow();
     }
 }
