@@ -130,7 +130,8 @@ POINT ScreenPoint(HWND hwnd, int x, int y) {
 
 COLORREF ScreenPixel(HWND hwnd, int x, int y) {
     ::RedrawWindow(hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    ::GdiFlush();
+    // Wine shows what a window painted when its thread next looks at its queue.
+    PumpBriefly();
     const POINT p = ScreenPoint(hwnd, x, y);
     CClientDC screen(nullptr);
     return ::GetPixel(screen, p.x, p.y);

@@ -5,14 +5,21 @@
 #include <gtest/gtest.h>
 #include <objidl.h>
 #include <gdiplus.h>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
+#include "CColorButton.h"
+#include "CDialog.h"
+#include "CHoverButton.h"
 #include "CNinePatch.h"
 #include "CProgressWnd.h"
+#include "CxSkinButton.h"
 #include "CAppProfile.h"
 #include "ControlsTestSupport.h"
 #include "ModulePath.h"
 #include "TestSupport.h"
+#include "controls_test_ids.h"
 #include "resource.h"
 
 namespace {
@@ -60,6 +67,103 @@ TEST_F(Gallery, NinePatchFrames) {
         Expect(f.name, SaveSurfacePicture(surface, File(f.name)), f.width + 8, f.height + 8);
     }
     EXPECT_EQ(m_written, 5);
+}
+
+class ButtonsDialog : public CDialog {
+public:
+    ButtonsDialog() : CDialog(IDD_TEST_BUTTONS) {}
+};
+
+TEST_F(Gallery, ButtonsInEveryState) {
+    ButtonsDialog dialog;
+    ASSERT_TRUE(dialog.Create(IDD_TEST_BUTTONS));
+    dialog.SetWindowPos(HWND_TOP, 100, 100, 0, 0, SWP_NOSIZE);
+    ::SetForegroundWindow(dialog);
+    dialog.UpdateWindow();
+    const POINT park = ScreenPoint(dialog, 560, 300);
+    MoveMouse(park);
+
+    CxSkinButton radio, record;
+    ASSERT_TRUE(radio.SubclassDlgItem(IDC_TEST_RADIO1, dialog));
+    ASSERT_TRUE(radio.LoadSkin(IDB_TEST_SKIN));
+    ASSERT_TRUE(record.SubclassDlgItem(IDC_TEST_RECORD, dialog));
+    ASSERT_TRUE(record.LoadSkin(IDB_RECORD_BUTTON));
+    record.SetTextFormat(DT_CENTER | DT_BOTTOM | DT_SINGLELINE);
+    CColorButton colour;
+    ASSERT_TRUE(colour.SubclassDlgItem(IDC_TEST_COLOR, dialog));
+    PumpBriefly();
+
+    // Each skin button: normal, hover, held, on, disabled.
+    for (auto [button, name] : {std::pair<CxSkinButton*, std::wstring>{&radio, L"skin_radio"},
+                                std::pair<CxSkinButton*, std::wstring>{&record, L"skin_record"}}) {
+        Shoot(*button, name + L"_normal");
+        MoveMouse(CentreOf(*button));
+        PumpUntil([&] { return button->IsTracking(); });
+        Shoot(*button, name + L"_hover");
+        MouseButton(true);
+        PumpUntil([&] { return button->IsHeld(); });
+        Shoot(*button, name + L"_held");
+        MoveMouse(park);
+        PumpUntil([&] { return !(button->GetState() & BST_PUSHED); });
+        MouseButton(false);
+        PumpUntil([&] { return !button->IsHeld() && !button->IsTracking(); });
+        button->SetCheck(BST_CHECKED);
+        if (button == &record) button->SetWindowText(L"Stop(F5)");
+        Shoot(*button, name + L"_on");
+        button->SetCheck(BST_UNCHECKED);
+        if (button == &record) button->SetWindowText(L"Record(F5)");
+        button->EnableWindow(FALSE);
+        Shoot(*button, name + L"_disabled");
+        button->EnableWindow(TRUE);
+    }
+
+    // Hover buttons: a four-state strip, a single magenta-keyed picture over the highlight
+    // fills, a plain colour square and a caption.
+    struct HoverLook { std::wstring name; std::function<void(CHoverButton&)> setUp; int width, height; };
+    const HoverLook looks[] = {
+        {L"hover_strip", [](CHoverButton& b) { b.LoadStateBitmap(IDB_TEST_HOVER4, true, true); }, 60, 60},
+        {L"hover_single", [](CHoverButton& b) {
+             b.LoadStateBitmap(IDB_TEST_SINGLE, false, false);
+             b.SetTransparentColor(RGB(255, 0, 255));
+             b.SetHighlightBrushes(RGB(200, 200, 100), RGB(200, 100, 200));
+             b.SetTipText(L"윈도우 찾기", TRUE);
+         }, 40, 24},
+        {L"hover_fill", [](CHoverButton& b) { b.SetFillColor(RGB(218, 14, 14), 28, 28); }, 40, 40},
+        {L"hover_caption", [](CHoverButton& b) {
+             ::SetWindowTextW(b, L"640X360");
+             b.SetTextFont(10, RGB(255, 255, 255), DT_CENTER | DT_SINGLELINE | DT_VCENTER, false);
+             b.SetHighlightBrushes(RGB(200, 200, 100), RGB(200, 100, 200));
+         }, 65, 20},
+    };
+    for (const HoverLook& look : looks) {
+        dialog.RedrawWindow(RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        CHoverButton button;
+        ASSERT_TRUE(button.Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, RECT{20, 200, 20 + look.width, 200 + look.height},
+                                  dialog, 1300));
+        look.setUp(button);
+        Shoot(button, look.name + L"_normal");
+        MoveMouse(CentreOf(button));
+        PumpUntil([&] { return button.IsHovered(); });
+        Shoot(button, look.name + L"_hover");
+        button.SetState(TRUE);
+        Shoot(button, look.name + L"_pressed");
+        button.SetState(FALSE);
+        MoveMouse(park);
+        PumpUntil([&] { return !button.IsHovered(); });
+        button.EnableWindow(FALSE);
+        Shoot(button, look.name + L"_disabled");
+    }
+
+    // The colour button: white as made, a colour, pressed, disabled.
+    Shoot(colour, L"colour_default");
+    colour.SetColor(RGB(250, 10, 100));
+    Shoot(colour, L"colour_set");
+    colour.SetState(TRUE);
+    Shoot(colour, L"colour_pressed");
+    colour.SetState(FALSE);
+    colour.EnableWindow(FALSE);
+    Shoot(colour, L"colour_disabled");
+    EXPECT_EQ(m_written, 10 + 16 + 4);
 }
 
 TEST_F(Gallery, ProgressWindow) {
