@@ -27,10 +27,6 @@ void FillWithFrame(HDC dc, const RECT& r, HBRUSH brush) {
 CHoverButton::CHoverButton()
     : m_pressedBrush(RGB(0, 255, 0)), m_hoverBrush(RGB(255, 0, 0)) {}
 
-CHoverButton::~CHoverButton() {
-    if (m_tooltip) ::DestroyWindow(m_tooltip);
-}
-
 BOOL CHoverButton::SubclassWindow(HWND hwnd) {
     if (!CButton::SubclassWindow(hwnd)) return FALSE;
     if ((GetStyle() & BS_TYPEMASK) != BS_OWNERDRAW) ModifyStyle(BS_TYPEMASK, BS_OWNERDRAW);
@@ -69,26 +65,27 @@ void CHoverButton::SetHighlightBrushes(COLORREF hoverColor, COLORREF pressedColo
 }
 
 void CHoverButton::CreateToolTip() {
-    if (m_tooltip || !m_hWnd) return;
-    m_tooltip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr,
-                                  ::GetModuleHandleW(nullptr), nullptr);
-    if (m_tooltip) ::SendMessageW(m_tooltip, TTM_ACTIVATE, FALSE, 0);
+    // Creating the tip may send this button messages, which come back here.
+    if (m_tooltip.m_hWnd || !m_hWnd || m_creatingTip) return;
+    m_creatingTip = true;
+    if (m_tooltip.Create(m_hWnd, TTS_ALWAYSTIP)) m_tooltip.SendMessage(TTM_ACTIVATE, FALSE);
+    m_creatingTip = false;
 }
 
 void CHoverButton::SetTipText(const wchar_t* text, BOOL activate) {
     if (!text) return;
     CreateToolTip();
-    if (!m_tooltip) return;
+    if (!m_tooltip.m_hWnd) return;
+    // The tool is the button's client rectangle; the button relays its mouse messages.
     TTTOOLINFOW tool = ToolInfo(m_hWnd);
     tool.lpszText = const_cast<wchar_t*>(text);
-    if (::SendMessageW(m_tooltip, TTM_GETTOOLCOUNT, 0, 0) == 0) {
+    if (m_tooltip.SendMessage(TTM_GETTOOLCOUNT) == 0) {
         tool.uFlags = 0;
         GetClientRect(&tool.rect);
-        ::SendMessageW(m_tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        m_tooltip.SendMessage(TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
-    ::SendMessageW(m_tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
-    ::SendMessageW(m_tooltip, TTM_ACTIVATE, activate, 0);
+    m_tooltip.SendMessage(TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    m_tooltip.SendMessage(TTM_ACTIVATE, activate);
 }
 
 void CHoverButton::SetTextFont(int pointSize, COLORREF captionColor, UINT format, bool underline) {
@@ -112,11 +109,11 @@ void CHoverButton::SetCaption(const std::wstring& text, bool redraw) {
 }
 
 void CHoverButton::RelayToToolTip(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (!m_tooltip) return;
+    if (!m_tooltip.m_hWnd) return;
     const DWORD pos = ::GetMessagePos();
     MSG relayed{m_hWnd, msg, wParam, lParam, static_cast<DWORD>(::GetMessageTime()),
                 POINT{static_cast<SHORT>(LOWORD(pos)), static_cast<SHORT>(HIWORD(pos))}};
-    ::SendMessageW(m_tooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+    m_tooltip.SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
 }
 
 void CHoverButton::OnMouseMove() {
@@ -169,17 +166,14 @@ LRESULT CHoverButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return OnEraseBkgnd(reinterpret_cast<HDC>(wParam));
     case WM_SIZE:
         // The tip covers the whole button whatever size it is given after the tip was set.
-        if (m_tooltip) {
+        if (m_tooltip.m_hWnd) {
             TTTOOLINFOW tool = ToolInfo(m_hWnd);
             GetClientRect(&tool.rect);
-            ::SendMessageW(m_tooltip, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+            m_tooltip.SendMessage(TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
         }
         break;
     case WM_DESTROY:
-        if (m_tooltip) {
-            ::DestroyWindow(m_tooltip);
-            m_tooltip = nullptr;
-        }
+        m_tooltip.DestroyWindow();
         break;
     default:
         break;

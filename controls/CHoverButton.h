@@ -12,12 +12,12 @@
 #include <windows.h>
 #include <string>
 #include "CButton.h"
+#include "CToolTipCtrl.h"
 #include "GdiObject.h"
 
 class CHoverButton : public CButton {
 public:
     CHoverButton();
-    ~CHoverButton() override;
 
     // Routes a control through this object; the control becomes owner-drawn if it was not.
     BOOL SubclassWindow(HWND hwnd);
@@ -40,7 +40,7 @@ public:
     void SetCaption(const std::wstring& text, bool redraw);
 
     bool IsHovered() const { return m_hover; }
-    HWND GetToolTip() const { return m_tooltip; }
+    HWND GetToolTip() const { return m_tooltip.m_hWnd; }
     SIZE GetStateSize() const { return m_stateSize; }
 
 protected:
@@ -71,5 +71,6 @@ private:
     UINT m_captionFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
     std::wstring m_caption;
     COLORREF m_fill = kNone;
-    HWND m_tooltip = nullptr;
+    CToolTipCtrl m_tooltip;
+    bool m_creatingTip = false;
 };
