@@ -7,3 +7,4 @@
 #include "tray_ids.h"
 #include "controls_ids.h"
 #include "capture_ids.h"
+#include "editor_ids.h"
