@@ -1,0 +1,413 @@
+#include "CPresentDlg.h"
+#include "CMonitors.h"
+#include "TextCursor.h"
+#include "resource.h"
+
+namespace {
+const COLORREF kFrameColor = RGB(128, 128, 128);
+
+// Keys that choose pen size, tool and colour, in the order of the toolbar's rows.
+struct KeyChoice {
+    UINT key;
+    enum { Size, Tool, Colour } what;
+    int index;
+};
+const KeyChoice kKeyTable[] = {
+    {'Q', KeyChoice::Size, 0}, {'W', KeyChoice::Size, 1}, {'E', KeyChoice::Size, 2},
+    {'R', KeyChoice::Size, 3}, {'T', KeyChoice::Size, 4}, {'Y', KeyChoice::Size, 5},
+    {'A', KeyChoice::Tool, 0}, {'S', KeyChoice::Tool, 1}, {'D', KeyChoice::Tool, 2},
+    {'F', KeyChoice::Tool, 3}, {'G', KeyChoice::Tool, 4}, {'H', KeyChoice::Tool, 5},
+    {'7', KeyChoice::Colour, 0}, {'8', KeyChoice::Colour, 1}, {'9', KeyChoice::Colour, 2},
+    {'0', KeyChoice::Colour, 3}, {'U', KeyChoice::Colour, 4}, {'I', KeyChoice::Colour, 5},
+    {'O', KeyChoice::Colour, 6}, {'P', KeyChoice::Colour, 7}, {'J', KeyChoice::Colour, 8},
+    {'K', KeyChoice::Colour, 9}, {'L', KeyChoice::Colour, 10}, {VK_OEM_1, KeyChoice::Colour, 11},
+    {'M', KeyChoice::Colour, 12}, {VK_OEM_COMMA, KeyChoice::Colour, 13},
+    {VK_OEM_PERIOD, KeyChoice::Colour, 14}, {VK_OEM_2, KeyChoice::Colour, 15},
+};
+
+POINT PointFromLParam(LPARAM lParam) {
+    return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
+
+bool SamePoint(POINT a, POINT b) {
+    return a.x == b.x && a.y == b.y;
+}
+}  // namespace
+
+CPresentDlg::CPresentDlg() : CDialog(IDD_POPUP) {
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    m_penCursor = ::LoadCursorW(instance, MAKEINTRESOURCEW(IDC_EDITOR_PEN_CURSOR));
+    m_drawCursor = ::LoadCursorW(instance, MAKEINTRESOURCEW(IDC_EDITOR_DRAW_CURSOR));
+    m_accelerators = ::LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_EDITOR_ACCEL));
+}
+
+CPresentDlg::~CPresentDlg() {
+    if (m_textCursor) ::DestroyCursor(m_textCursor);
+    if (m_memoryDC && m_memoryOldBitmap) ::SelectObject(*m_memoryDC, m_memoryOldBitmap);
+}
+
+BOOL CPresentDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    // The toolbar is kept above the rectangle, or below it while it stays on the desktop.
+    const RECT desktop = CMonitors().GetUnionRect();
+
+    if (styleToAdd || styleToRemove) {
+        ModifyStyle(styleToRemove, 0);
+        ModifyStyle(0, styleToAdd);
+        if (styleToAdd & 0x80) {
+            ShowWindow(SW_HIDE);
+            ModifyStyleEx(WS_EX_APPWINDOW, WS_EX_TOOLWINDOW);
+            ShowWindow(SW_SHOW);
+        }
+    }
+    // Nothing to edit: the first paint ends the editor with Cancel.
+    if (::IsRectEmpty(&captureRect) || !picture || picture->IsNull()) return TRUE;
+
+    SetWindowPos(nullptr, captureRect.left, captureRect.top, Width(), Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    {
+        CClientDC window(m_hWnd);
+        m_memoryDC = std::make_unique<CMemoryDC>(window);
+        m_memoryBitmap.CreateCompatibleBitmap(window, Width(), Height());
+    }
+    if (!*m_memoryDC || !m_memoryBitmap) {
+        m_memoryDC.reset();
+        return TRUE;
+    }
+    m_memoryOldBitmap = ::SelectObject(*m_memoryDC, m_memoryBitmap);
+    picture->BitBlt(*m_memoryDC, 0, 0, SRCCOPY);
+
+    m_toolbar = std::make_unique<CEpicPenDlg>(this);
+    if (m_toolbar->Create()) {
+        RECT bar{};
+        m_toolbar->GetWindowRect(&bar);
+        const int height = bar.bottom - bar.top;
+        int y = captureRect.top - height;
+        if (y < 0) y = captureRect.bottom + height >= desktop.bottom ? 0 : captureRect.bottom;
+        m_toolbar->SetWindowPos(nullptr, captureRect.left, y, 0, 0,
+                                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        m_toolbar->SetPenSizeIndex(penSizeIndex);
+        m_toolbar->SetToolIndex(toolIndex);
+        m_toolbar->SetColorIndex(colorIndex);
+        m_toolbar->ShowWindow(showPenToolbar ? SW_SHOWNOACTIVATE : SW_HIDE);
+    } else {
+        m_toolbar.reset();
+    }
+    ::SetFocus(m_hWnd);
+    return FALSE;  // the focus is set
+}
+
+LRESULT CPresentDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_LBUTTONDOWN:
+        OnLButtonDown(static_cast<UINT>(wParam), PointFromLParam(lParam));
+        return 0;
+    case WM_LBUTTONUP:
+        OnLButtonUp(static_cast<UINT>(wParam), PointFromLParam(lParam));
+        return 0;
+    case WM_MOUSEMOVE:
+        OnMouseMove(static_cast<UINT>(wParam), PointFromLParam(lParam));
+        return 0;
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_SETCURSOR:
+        return OnSetCursor();
+    case WM_ERASEBKGND:
+        return TRUE;  // the window is drawn only from the memory picture
+    case WM_KEYDOWN:
+        if (OnKeyDown(wParam, lParam)) return 0;
+        break;
+    }
+    return CDialog::WindowProc(msg, wParam, lParam);
+}
+
+BOOL CPresentDlg::PreTranslateMessage(MSG* msg) {
+    if (msg->message == WM_KEYDOWN && msg->hwnd == m_hWnd && msg->wParam == VK_RETURN) return TRUE;
+    return CDialog::PreTranslateMessage(msg);
+}
+
+bool CPresentDlg::OnKeyDown(WPARAM key, LPARAM flags) {
+    // The accelerators come first, whichever loop delivered the key.
+    MSG msg{m_hWnd, WM_KEYDOWN, key, flags, 0, {}};
+    if (m_accelerators && ::TranslateAcceleratorW(m_hWnd, m_accelerators, &msg)) return true;
+    return OnEditorKey(static_cast<UINT>(key));
+}
+
+bool CPresentDlg::OnEditorKey(UINT key) {
+    if (key == VK_RETURN) return true;
+    for (const KeyChoice& choice : kKeyTable) {
+        if (choice.key != key) continue;
+        switch (choice.what) {
+        case KeyChoice::Size:
+            penSizeIndex = choice.index;
+            if (m_toolbar) m_toolbar->SetPenSizeIndex(choice.index);
+            break;
+        case KeyChoice::Tool:
+            toolIndex = choice.index;
+            if (m_toolbar) m_toolbar->SetToolIndex(choice.index);
+            break;
+        case KeyChoice::Colour:
+            colorIndex = choice.index;
+            if (m_toolbar) m_toolbar->SetColorIndex(choice.index);
+            break;
+        }
+        break;
+    }
+    return false;  // the key goes on to the dialog's own processing (Esc cancels)
+}
+
+BOOL CPresentDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
+    switch (LOWORD(wParam)) {
+    case ID_EDITOR_UNDO: OnUndo(); return TRUE;
+    case ID_EDITOR_REDO: OnRedo(); return TRUE;
+    case ID_EDITOR_TEXT_TOOL: OnTextTool(); return TRUE;
+    case ID_EDITOR_FINISH: OnFinish(); return TRUE;
+    }
+    return CDialog::OnCommand(wParam, lParam);
+}
+
+int CPresentDlg::CurrentKind() const {
+    int kind = m_toolbar ? m_toolbar->GetToolIndex() : toolIndex;
+    const bool control = ::GetKeyState(VK_CONTROL) < 0;
+    const bool shift = ::GetKeyState(VK_SHIFT) < 0;
+    if (control && shift) kind = ShapeArrow;
+    else if (control) kind = ShapeRectangle;
+    else if (shift) kind = ShapeLine;
+    else if (::GetKeyState(VK_TAB) < 0) kind = ShapeEllipse;
+    return kind;
+}
+
+void CPresentDlg::OnLButtonDown(UINT, POINT point) {
+    if (m_placingText) {
+        PlaceText(point);
+        return;
+    }
+    m_items.TruncateRedoTail();
+    ::SetCapture(m_hWnd);
+    m_current = std::make_unique<CVectorData>();
+    m_start = m_last = m_previous = point;
+    m_current->AddPoint(point);
+    m_drawing = true;
+    m_kind = CurrentKind();
+    ::SetCursor(m_drawCursor);
+}
+
+void CPresentDlg::OnMouseMove(UINT flags, POINT point) {
+    if (m_drawing && m_kind == ShapeFreehand && m_current &&
+        m_current->pointCount >= CVectorData::kMaxPoints - 1) {
+        // The freehand limit: the stroke ends here as if the button had been released.
+        FinishStroke();
+        return;
+    }
+    if (m_cursorMode == CursorMode::TextPlacement) {
+        ::SetCursor(m_textCursor);
+        return;
+    }
+    if (!(flags & MK_LBUTTON) || !m_drawing || !m_current) return;
+
+    CClientDC window(m_hWnd);
+    const int width = m_toolbar ? m_toolbar->GetPenWidth() : 3 * penSizeIndex + 2;
+    const COLORREF color = m_toolbar ? m_toolbar->GetPenColor() : CEpicPenDlg::penColors[colorIndex & 15];
+    if (m_kind == ShapeFreehand) {
+        m_current->AddPoint(point);
+        CPen pen(PS_SOLID, width, color);
+        CSelectObject select(window, pen);
+        ::MoveToEx(window, m_last.x, m_last.y, nullptr);
+        ::LineTo(window, point.x, point.y);
+        m_last = point;
+        return;
+    }
+    if (SamePoint(point, m_previous)) return;
+    // The rubber band lives only on the window: drawing it twice with NOTXOR removes it.
+    const int previousRop = ::SetROP2(window, R2_NOTXORPEN);
+    if (!SamePoint(m_previous, m_start))
+        DrawShape(window, m_kind, m_start.x, m_start.y, m_previous.x, m_previous.y, width, color);
+    DrawShape(window, m_kind, m_start.x, m_start.y, point.x, point.y, width, color);
+    ::SetROP2(window, previousRop);
+    m_previous = point;
+}
+
+void CPresentDlg::OnLButtonUp(UINT, POINT point) {
+    m_cursorMode = CursorMode::Normal;
+    if (m_placingText) {
+        m_placingText = false;  // the text was placed on the press
+        UpdateUndoButtons();
+        return;
+    }
+    if (!m_drawing || !m_current) return;
+    if (m_kind != ShapeFreehand) {
+        if (SamePoint(point, m_start)) {
+            // A click without a drag adds nothing.
+            m_current.reset();
+            ::ReleaseCapture();
+            m_drawing = false;
+            ::SetCursor(m_penCursor);
+            return;
+        }
+        m_previous = point;
+    }
+    FinishStroke();
+}
+
+void CPresentDlg::FinishStroke() {
+    std::unique_ptr<CVectorData> item = std::move(m_current);
+    m_drawing = false;
+    ::ReleaseCapture();
+    if (!item) return;
+    item->kind = m_kind;
+    item->penWidth = m_toolbar ? m_toolbar->GetPenWidth() : 3 * penSizeIndex + 2;
+    item->color = m_toolbar ? m_toolbar->GetPenColor() : CEpicPenDlg::penColors[colorIndex & 15];
+    if (m_kind != ShapeFreehand) {
+        item->pointCount = 2;
+        item->SetPoint(1, m_previous);
+    }
+    if (m_memoryDC) DrawVectorItem(*m_memoryDC, *item, m_renderer);
+    m_items.Append(std::move(item));
+    ShowMemoryPicture();
+    UpdateUndoButtons();
+}
+
+void CPresentDlg::PlaceText(POINT point) {
+    if (!m_pendingText) {
+        m_placingText = false;
+        return;
+    }
+    m_items.TruncateRedoTail();
+    m_pendingText->x = point.x;
+    m_pendingText->y = point.y;
+    auto item = std::make_unique<CVectorData>();
+    const bool stored = item->SetText(*m_pendingText, m_pendingString.c_str());
+    m_pendingText.reset();
+    m_pendingString.clear();
+    m_cursorMode = CursorMode::Normal;
+    if (!stored) return;
+    if (m_memoryDC) DrawVectorItem(*m_memoryDC, *item, m_renderer);
+    m_items.Append(std::move(item));
+    ShowMemoryPicture();
+    UpdateUndoButtons();
+}
+
+BOOL CPresentDlg::OnSetCursor() {
+    if (m_cursorMode == CursorMode::Normal) ::SetCursor(m_drawing ? m_drawCursor : m_penCursor);
+    return TRUE;
+}
+
+void CPresentDlg::UpdateUndoButtons() {
+    if (!m_toolbar) return;
+    m_toolbar->EnableUndo(m_items.CanUndo());
+    m_toolbar->EnableRedo(m_items.CanRedo());
+}
+
+void CPresentDlg::OnUndo() {
+    m_items.Undo();
+    UpdateUndoButtons();
+    Repaint();
+}
+
+void CPresentDlg::OnRedo() {
+    m_items.Redo();
+    UpdateUndoButtons();
+    Repaint();
+}
+
+void CPresentDlg::DrawActiveItems(HDC dc) {
+    m_items.ForEachActive([&](const CVectorData& item) { DrawVectorItem(dc, item, m_renderer); });
+}
+
+void CPresentDlg::RebuildMemoryPicture(bool withFrame) {
+    if (!m_memoryDC || !picture) return;
+    picture->BitBlt(*m_memoryDC, 0, 0, SRCCOPY);
+    DrawActiveItems(*m_memoryDC);
+    if (withFrame) {
+        CPen grey(PS_SOLID, 1, kFrameColor);
+        CSelectObject pen(*m_memoryDC, grey);
+        CSelectObject brush(*m_memoryDC, ::GetStockObject(NULL_BRUSH));
+        ::Rectangle(*m_memoryDC, 0, 0, Width(), Height());
+    }
+}
+
+void CPresentDlg::ShowMemoryPicture() {
+    if (!m_memoryDC) return;
+    CClientDC window(m_hWnd);
+    ::BitBlt(window, 0, 0, Width(), Height(), *m_memoryDC, 0, 0, SRCCOPY);
+}
+
+void CPresentDlg::Repaint() {
+    RebuildMemoryPicture(true);
+    ShowMemoryPicture();
+}
+
+void CPresentDlg::OnPaint() {
+    CPaintDC paint(m_hWnd);
+    if (!m_memoryDC) {
+        EndEditor(IDCANCEL);
+        return;
+    }
+    RebuildMemoryPicture(true);
+    ::BitBlt(paint, 0, 0, Width(), Height(), *m_memoryDC, 0, 0, SRCCOPY);
+}
+
+void CPresentDlg::OnFinish() {
+    if (!m_memoryDC || !picture) return;
+    RebuildMemoryPicture(false);
+    if (HDC target = picture->GetDC()) {
+        ::BitBlt(target, 0, 0, Width(), Height(), *m_memoryDC, 0, 0, SRCCOPY);
+        picture->ReleaseDC();
+    }
+    CopyToClipboard();
+    // Whether or not the clipboard took the picture, the picture itself is finished: another
+    // program holding the clipboard must not cost the user the capture.
+    EndEditor(IDOK);
+}
+
+void CPresentDlg::CopyToClipboard() {
+    // A copy goes to the clipboard, which owns it from then on; the editor keeps its own.
+    CBitmap copy;
+    {
+        CClientDC screen(nullptr);
+        if (!copy.CreateCompatibleBitmap(screen, Width(), Height())) return;
+        CMemoryDC memory(screen);
+        CSelectObject select(memory, copy);
+        ::BitBlt(memory, 0, 0, Width(), Height(), *m_memoryDC, 0, 0, SRCCOPY);
+    }
+    if (!::OpenClipboard(m_hWnd)) return;
+    ::EmptyClipboard();
+    if (::SetClipboardData(CF_BITMAP, copy.get())) (void)copy.Detach();
+    ::CloseClipboard();
+}
+
+void CPresentDlg::OnTextTool() {
+    TextItemSettings settings;
+    std::wstring text;
+    if (!RunTextTool(settings, text)) return;
+    m_pendingText = std::make_unique<TextItemSettings>(settings);
+    m_pendingString = std::move(text);
+    m_pendingText->text = m_pendingString.c_str();
+    if (m_textCursor) ::DestroyCursor(m_textCursor);
+    m_textCursor = CreateTextCursor(*m_pendingText, m_pendingString.c_str(), Width(), Height());
+    m_cursorMode = CursorMode::TextPlacement;
+    m_placingText = true;
+    if (m_textCursor) ::SetCursor(m_textCursor);
+}
+
+bool CPresentDlg::RunTextTool(TextItemSettings&, std::wstring&) {
+    return false;
+}
+
+void CPresentDlg::OnCancel() {
+    EndEditor(IDCANCEL);
+}
+
+void CPresentDlg::EndEditor(INT_PTR result) {
+    if (m_drawing) {
+        ::ReleaseCapture();
+        m_drawing = false;
+        m_current.reset();
+    }
+    if (m_toolbar) {
+        m_toolbar->DestroyWindow();
+        m_toolbar.reset();
+    }
+    EndDialog(result);
+}
