@@ -7,6 +7,7 @@
 #include "CCutRegion.h"
 #include "CDialog.h"
 #include "CDonateDlg.h"
+#include "CPresentDlg.h"
 #include "CTovrixDlg.h"
 #include "CaptureSteps.h"
 #include "MessageBox.h"
@@ -213,8 +214,11 @@ bool CMainFrame::TakePickedArea(CScreenPickerDlg& picker, RECT& rect) {
     return true;
 }
 
-bool CMainFrame::RunEditor(const RECT&) {
-    return true;
+bool CMainFrame::RunEditor(const RECT& rect) {
+    CPresentDlg editor;
+    editor.captureRect = rect;
+    editor.picture = &m_picture;
+    return editor.DoModal() == IDOK;
 }
 
 void CMainFrame::PlayShutter() const {

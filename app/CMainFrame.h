@@ -84,8 +84,7 @@ protected:
     // `rect` the choice in screen coordinates and the picture its pixels as the key press found
     // them (an empty `rect` when nothing was chosen); false when the user cancelled.
     virtual bool RunAreaPicker(int area, RECT& rect);
-    // The editor run on the picture before saving; false drops the capture. Until the editor
-    // exists the picture is saved as grabbed.
+    // The editor run on the picture before saving; false drops the capture.
     virtual bool RunEditor(const RECT& rect);
 
 private:

@@ -4,6 +4,7 @@
 #include <ole2.h>
 #include "CMainFrame.h"
 #include "CMonitors.h"
+#include "CPresentDlg.h"
 #include "MessageBox.h"
 #include "CScreenImage.h"
 #include "SavePicture.h"
@@ -41,9 +42,7 @@ BOOL CTovrixApp::InitInstance() {
     const bool imaging = StartImaging();
 
     if (options.openEditor) {
-        // The annotation editor is not part of the program yet: end as a capture would,
-        // without writing anything.
-        SetExitCode(0);
+        SetExitCode(RunCommandLineEditor(options));
         return FALSE;
     }
     if (options.captureToFile) {
@@ -134,6 +133,25 @@ int CTovrixApp::RunCommandLineCapture(const CommandLineOptions& options) {
         PrintError("Tovrix: cannot write " + ToUtf8(path) + why + "\n");
         return kExitCannotWrite;
     }
+    return 0;
+}
+
+int CTovrixApp::RunCommandLineEditor(const CommandLineOptions& options) {
+    const RECT rect = ToRect(options.rectangle);
+    CScreenImage picture;
+    picture.CaptureRect(rect);
+    CPresentDlg editor;
+    editor.captureRect = rect;
+    editor.picture = &picture;
+    // An annotation surface over the screen: no resizing frame, and no button on the taskbar.
+    editor.styleToRemove = WS_THICKFRAME;
+    editor.styleToAdd = 0x80;
+    editor.showPenToolbar = options.showPenToolbar;
+    editor.penSizeIndex = options.penSizeIndex;
+    editor.toolIndex = options.toolIndex;
+    editor.colorIndex = options.colorIndex;
+    // The result leaves through the clipboard; the process ends the same way either way.
+    editor.DoModal();
     return 0;
 }
 

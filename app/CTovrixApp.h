@@ -31,6 +31,8 @@ protected:
 private:
     // -c: grabs the rectangle into a JPEG file; returns the process's exit code.
     int RunCommandLineCapture(const CommandLineOptions& options);
+    // -d: the editor over the rectangle, as an annotation surface; always exit code 0.
+    int RunCommandLineEditor(const CommandLineOptions& options);
     // The program in the notification area: single instance, the settings, the hidden frame.
     BOOL StartInteractive();
     void ReleaseInstanceMutex();

@@ -57,8 +57,24 @@ code=$?
 grep -q 'longer than' "$work/err" || fail "no message for an over-long -f path"
 [ "$(ls "$work" | grep -c '^aaaa')" -eq 0 ] || fail "a file was written for an over-long -f path"
 
-# -d wins over -c: nothing is written (the editor is a later addition).
-wine "$work/Tovrix.exe" -cd -f "Z:$work/d.jpg"
+# -d wins over -c: the editor opens instead, Esc closes it, exit code 0 and no file.
+(cd "$work" && exec wine Tovrix.exe -cd -x 100 -y 100 -w 300 -h 200 -f "Z:$work/d.jpg") &
+editor_pid=$!
+editor_window=
+for _ in $(seq 200); do
+  editor_window=$(xdotool search --onlyvisible --class 'tovrix' 2>/dev/null | head -n 1)
+  [ -n "$editor_window" ] && break
+  sleep 0.1
+done
+[ -n "$editor_window" ] || fail "-cd showed no editor"
+xdotool windowfocus --sync "$editor_window" 2>/dev/null
+xdotool key Escape
+for _ in $(seq 200); do kill -0 $editor_pid 2>/dev/null || break; sleep 0.1; done
+if kill -0 $editor_pid 2>/dev/null; then
+  fail "-cd did not end on Esc"
+  kill $editor_pid 2>/dev/null
+fi
+wait $editor_pid
 code=$?
 [ $code -eq 0 ] || fail "-cd ended with $code"
 [ ! -e "$work/d.jpg" ] && [ ! -e "$work/temp.jpg" ] || fail "-cd wrote a file"
