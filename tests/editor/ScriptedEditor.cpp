@@ -37,6 +37,16 @@ void CALLBACK ScriptedEditor::Tick(HWND hwnd, UINT, UINT_PTR id, DWORD) {
 
 void ScriptedEditor::NextStep() {
     HWND hwnd = m_hWnd;
+    // Keys sent through the input queue go to the foreground window: the steps wait until the
+    // system has made the editor that window (or give up and let the steps show what fails).
+    if (m_next == 0 && m_waitsForForeground < 500 &&
+        (::GetForegroundWindow() != hwnd || ::GetFocus() != hwnd)) {
+        ++m_waitsForForeground;
+        ::SetForegroundWindow(hwnd);
+        ::SetFocus(hwnd);
+        ::SetTimer(hwnd, kStepTimer, 10, &ScriptedEditor::Tick);
+        return;
+    }
     if (m_next < m_steps.size()) {
         m_steps[m_next++](*this);
         if (::IsWindow(hwnd) && Running().count(hwnd)) ::SetTimer(hwnd, kStepTimer, 10, &ScriptedEditor::Tick);

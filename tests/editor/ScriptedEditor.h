@@ -52,6 +52,7 @@ private:
 
     std::vector<Step> m_steps;
     size_t m_next = 0;
+    int m_waitsForForeground = 0;
 };
 
 // A blank picture of rect's size in one colour.
