@@ -1,18 +1,23 @@
 // How long the capture editor takes to repaint from its items, and to come up after a key
 // release. Run under Wine on a display: editor_bench.exe [runs]
 //
-// Repaint: the picture copied into the memory picture and every active item drawn over it, as
-// paint, undo and redo do, on a 1280 x 800 picture with 100, 1,000 and 5,000 items (a mix of
-// freehand strokes of 200 points and shapes). Shown: grabbing the screen and opening the editor
-// over it until its first paint has reached the window.
+// Repaint: the picture copied into the memory picture and every active item drawn over it, on a
+// 1280 x 800 picture with 100, 1,000 and 5,000 items (a mix of freehand strokes of 200 points
+// and shapes): what every paint, undo and redo would cost without checkpoints. Then what the
+// editor's memory picture with checkpoints costs for the same items: a paint that finds it up to
+// date, an undo, and a redo. Shown: grabbing the screen and opening the editor over it until its
+// first paint has reached the window.
 #include <windows.h>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <vector>
 #include "CPresentDlg.h"
 #include "CScreenImage.h"
+#include "CActivePicture.h"
 #include "CVectorData.h"
+#include "EditorItems.h"
 #include "DeviceContext.h"
 #include "GdiObject.h"
 #include "GdiplusSession.h"
@@ -81,6 +86,40 @@ double MeasureRepaint(int count, int runs) {
     return best;
 }
 
+struct Costs { double undo = 0, redo = 0, paint = 0; };
+
+// The worst undo and redo over the last 150 items, and a paint with nothing to redraw.
+Costs MeasureCheckpoints(int count) {
+    CScreenImage picture;
+    picture.CaptureRect(RECT{0, 0, kWidth, kHeight});
+    EditorItems items;
+    for (auto& item : MakeItems(count)) items.Append(std::move(item));
+    CClientDC screen(nullptr);
+    CActivePicture active;
+    active.Create(screen, &picture, kWidth, kHeight);
+    OutlineTextRenderer renderer;
+    active.Update(items, renderer);
+    Costs costs;
+    double start = Now();
+    active.Update(items, renderer);
+    costs.paint = Now() - start;
+    for (int i = 0; i < 150; ++i) {
+        items.Undo();
+        start = Now();
+        active.Update(items, renderer);
+        ::GdiFlush();
+        costs.undo = std::max(costs.undo, Now() - start);
+    }
+    for (int i = 0; i < 150; ++i) {
+        items.Redo();
+        start = Now();
+        active.Update(items, renderer);
+        ::GdiFlush();
+        costs.redo = std::max(costs.redo, Now() - start);
+    }
+    return costs;
+}
+
 // The editor notes when its first paint has reached the window, and ends.
 class FirstPaintEditor : public CPresentDlg {
 public:
@@ -120,6 +159,11 @@ int wmain(int argc, wchar_t** argv) {
     if (runs < 1) runs = 1;
     for (int count : {100, 1000, 5000})
         std::printf("repaint %5d items: %8.1f ms (best of %d)\n", count, MeasureRepaint(count, runs), runs);
+    for (int count : {100, 1000, 5000}) {
+        Costs costs = MeasureCheckpoints(count);
+        std::printf("with checkpoints %5d items: worst undo %6.1f ms, worst redo %6.1f ms, paint %5.2f ms\n",
+                    count, costs.undo, costs.redo, costs.paint);
+    }
     double grabbed = 0;
     double shown = MeasureShown(grabbed);
     std::printf("grab 1280x800: %.1f ms; grab and editor painted: %.1f ms\n", grabbed, shown);

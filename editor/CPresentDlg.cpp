@@ -43,7 +43,6 @@ CPresentDlg::CPresentDlg() : CDialog(IDD_POPUP) {
 
 CPresentDlg::~CPresentDlg() {
     if (m_textCursor) ::DestroyCursor(m_textCursor);
-    if (m_memoryDC && m_memoryOldBitmap) ::SelectObject(*m_memoryDC, m_memoryOldBitmap);
 }
 
 BOOL CPresentDlg::OnInitDialog() {
@@ -67,15 +66,8 @@ BOOL CPresentDlg::OnInitDialog() {
                  SWP_NOZORDER | SWP_NOACTIVATE);
     {
         CClientDC window(m_hWnd);
-        m_memoryDC = std::make_unique<CMemoryDC>(window);
-        m_memoryBitmap.CreateCompatibleBitmap(window, Width(), Height());
+        if (!m_memory.Create(window, picture, Width(), Height())) return TRUE;
     }
-    if (!*m_memoryDC || !m_memoryBitmap) {
-        m_memoryDC.reset();
-        return TRUE;
-    }
-    m_memoryOldBitmap = ::SelectObject(*m_memoryDC, m_memoryBitmap);
-    picture->BitBlt(*m_memoryDC, 0, 0, SRCCOPY);
 
     m_toolbar = std::make_unique<CEpicPenDlg>(this);
     if (m_toolbar->Create()) {
@@ -183,7 +175,7 @@ void CPresentDlg::OnLButtonDown(UINT, POINT point) {
         PlaceText(point);
         return;
     }
-    m_items.TruncateRedoTail();
+    TruncateRedoTail();
     ::SetCapture(m_hWnd);
     m_current = std::make_unique<CVectorData>();
     m_start = m_last = m_previous = point;
@@ -262,10 +254,14 @@ void CPresentDlg::FinishStroke() {
         item->pointCount = 2;
         item->SetPoint(1, m_previous);
     }
-    if (m_memoryDC) DrawVectorItem(*m_memoryDC, *item, m_renderer);
     m_items.Append(std::move(item));
-    ShowMemoryPicture();
+    Repaint();
     UpdateUndoButtons();
+}
+
+void CPresentDlg::TruncateRedoTail() {
+    if (m_items.CanRedo()) m_memory.ForgetFrom(m_items.ActiveCount());
+    m_items.TruncateRedoTail();
 }
 
 void CPresentDlg::PlaceText(POINT point) {
@@ -273,7 +269,7 @@ void CPresentDlg::PlaceText(POINT point) {
         m_placingText = false;
         return;
     }
-    m_items.TruncateRedoTail();
+    TruncateRedoTail();
     m_pendingText->x = point.x;
     m_pendingText->y = point.y;
     auto item = std::make_unique<CVectorData>();
@@ -282,9 +278,8 @@ void CPresentDlg::PlaceText(POINT point) {
     m_pendingString.clear();
     m_cursorMode = CursorMode::Normal;
     if (!stored) return;
-    if (m_memoryDC) DrawVectorItem(*m_memoryDC, *item, m_renderer);
     m_items.Append(std::move(item));
-    ShowMemoryPicture();
+    Repaint();
     UpdateUndoButtons();
 }
 
@@ -315,44 +310,40 @@ void CPresentDlg::DrawActiveItems(HDC dc) {
     m_items.ForEachActive([&](const CVectorData& item) { DrawVectorItem(dc, item, m_renderer); });
 }
 
-void CPresentDlg::RebuildMemoryPicture(bool withFrame) {
-    if (!m_memoryDC || !picture) return;
-    picture->BitBlt(*m_memoryDC, 0, 0, SRCCOPY);
-    DrawActiveItems(*m_memoryDC);
-    if (withFrame) {
-        CPen grey(PS_SOLID, 1, kFrameColor);
-        CSelectObject pen(*m_memoryDC, grey);
-        CSelectObject brush(*m_memoryDC, ::GetStockObject(NULL_BRUSH));
-        ::Rectangle(*m_memoryDC, 0, 0, Width(), Height());
-    }
+void CPresentDlg::ShowMemoryPicture(HDC window) {
+    ::BitBlt(window, 0, 0, Width(), Height(), m_memory.GetDC(), 0, 0, SRCCOPY);
+    CPen grey(PS_SOLID, 1, kFrameColor);
+    CSelectObject pen(window, grey);
+    CSelectObject brush(window, ::GetStockObject(NULL_BRUSH));
+    ::Rectangle(window, 0, 0, Width(), Height());
 }
 
 void CPresentDlg::ShowMemoryPicture() {
-    if (!m_memoryDC) return;
+    if (!m_memory.IsCreated()) return;
     CClientDC window(m_hWnd);
-    ::BitBlt(window, 0, 0, Width(), Height(), *m_memoryDC, 0, 0, SRCCOPY);
+    ShowMemoryPicture(window);
 }
 
 void CPresentDlg::Repaint() {
-    RebuildMemoryPicture(true);
+    m_memory.Update(m_items, m_renderer);
     ShowMemoryPicture();
 }
 
 void CPresentDlg::OnPaint() {
     CPaintDC paint(m_hWnd);
-    if (!m_memoryDC) {
+    if (!m_memory.IsCreated()) {
         EndEditor(IDCANCEL);
         return;
     }
-    RebuildMemoryPicture(true);
-    ::BitBlt(paint, 0, 0, Width(), Height(), *m_memoryDC, 0, 0, SRCCOPY);
+    m_memory.Update(m_items, m_renderer);
+    ShowMemoryPicture(paint);
 }
 
 void CPresentDlg::OnFinish() {
-    if (!m_memoryDC || !picture) return;
-    RebuildMemoryPicture(false);
+    if (!m_memory.IsCreated() || !picture) return;
+    m_memory.Update(m_items, m_renderer);
     if (HDC target = picture->GetDC()) {
-        ::BitBlt(target, 0, 0, Width(), Height(), *m_memoryDC, 0, 0, SRCCOPY);
+        ::BitBlt(target, 0, 0, Width(), Height(), m_memory.GetDC(), 0, 0, SRCCOPY);
         picture->ReleaseDC();
     }
     CopyToClipboard();
@@ -369,7 +360,7 @@ void CPresentDlg::CopyToClipboard() {
         if (!copy.CreateCompatibleBitmap(screen, Width(), Height())) return;
         CMemoryDC memory(screen);
         CSelectObject select(memory, copy);
-        ::BitBlt(memory, 0, 0, Width(), Height(), *m_memoryDC, 0, 0, SRCCOPY);
+        ::BitBlt(memory, 0, 0, Width(), Height(), m_memory.GetDC(), 0, 0, SRCCOPY);
     }
     if (!::OpenClipboard(m_hWnd)) return;
     ::EmptyClipboard();

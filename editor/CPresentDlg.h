@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 #include "CDialog.h"
+#include "CActivePicture.h"
 #include "CEpicPenDlg.h"
 #include "CScreenImage.h"
 #include "DeviceContext.h"
@@ -77,9 +78,12 @@ private:
     void PlaceText(POINT point);
     int CurrentKind() const;
     void UpdateUndoButtons();
-    // Picture plus active items into the memory picture (with the grey frame for display).
-    void RebuildMemoryPicture(bool withFrame);
+    // Drops the undone items before something new is drawn.
+    void TruncateRedoTail();
+    // The memory picture on the window, with the grey frame that only the display shows.
+    void ShowMemoryPicture(HDC window);
     void ShowMemoryPicture();
+    // Brings the memory picture to the active items and shows it.
     void Repaint();
     void CopyToClipboard();
     void EndEditor(INT_PTR result);
@@ -87,9 +91,7 @@ private:
     int Height() const { return captureRect.bottom - captureRect.top; }
 
     EditorItems m_items;
-    std::unique_ptr<CMemoryDC> m_memoryDC;
-    CBitmap m_memoryBitmap;
-    HGDIOBJ m_memoryOldBitmap = nullptr;
+    CActivePicture m_memory;
     std::unique_ptr<CEpicPenDlg> m_toolbar;
 
     std::unique_ptr<CVectorData> m_current;
