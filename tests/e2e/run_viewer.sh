@@ -35,9 +35,21 @@ print(s.recv(12).decode().strip())" "$vnc") || fail "the VNC server does not ans
 [[ $banner == RFB\ 003.* ]] || fail "unexpected VNC greeting: $banner"
 
 # Tovrix shows its settings dialog; closing it (as Cancel) ends the program, and with it the run.
-display=$(grep -o 'virtual display :[0-9]*' "$log" | head -n 1 | grep -o ':[0-9]*')
-for _ in $(seq 300); do
-  WINEPREFIX=$TOVRIX_WINEPREFIX WINEDEBUG=-all wine taskkill /im Tovrix.exe >/dev/null 2>&1 || true
+# Ask only while Tovrix still runs: every Wine command keeps the prefix's server alive, and the
+# run's clean-up waits for that server to end.
+name=$(basename "$1")
+display=$(grep -o 'virtual display :[0-9]*' "$log" | head -n 1 | grep -o ':[0-9]*' || true)
+for _ in $(seq 240); do
+  pgrep -x "$name" >/dev/null && break
+  sleep 0.5
+done
+pgrep -x "$name" >/dev/null || fail "Tovrix did not start on the virtual display"
+for _ in $(seq 120); do
+  pgrep -x "$name" >/dev/null || break
+  WINEPREFIX=$TOVRIX_WINEPREFIX WINEDEBUG=-all wine taskkill /im "$name" >/dev/null 2>&1 || true
+  sleep 1
+done
+for _ in $(seq 120); do
   kill -0 "$run" 2>/dev/null || break
   sleep 0.5
 done
