@@ -77,7 +77,8 @@ protected:
     void OnDonate();
     void OnAppExit();
 
-    // The dialogs that later parts of the program bring; until then their items do nothing.
+    // The web page capture and the GIF recorder, run under their open-once guards (overridable, so
+    // that tests can see the guards without opening the real dialogs).
     virtual void RunWebCaptureDialog() {}
     virtual void RunGifRecorderDialog() {}
     // The on-screen pickers of the areas chosen at capture time: true after the user chose, with

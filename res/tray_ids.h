@@ -1,4 +1,4 @@
-// Resource ids of the tray part.
+// Resource ids of the main frame: its tray menu, the About and donation boxes, the shutter sound.
 #pragma once
 
 // The tray icon's menu; the icon itself uses the same number as its id.
