@@ -2,27 +2,7 @@
 #include "CMonitors.h"
 #include "DeviceContext.h"
 #include "GdiObject.h"
-
-namespace {
-// DWMWA_EXTENDED_FRAME_BOUNDS; the desktop window manager's header is not needed for one number.
-const DWORD kExtendedFrameBounds = 9;
-
-using GetWindowAttribute = HRESULT(WINAPI*)(HWND, DWORD, void*, DWORD);
-
-// Loaded at the moment of use rather than linked: systems without the desktop window manager
-// have no such library, and the program must still start there.
-HRESULT GetExtendedFrameBounds(HWND window, RECT& rect) {
-    HRESULT result = E_FAIL;
-    HMODULE dwm = ::LoadLibraryW(L"dwmapi.dll");
-    if (!dwm) return result;
-    auto get = reinterpret_cast<GetWindowAttribute>(
-        reinterpret_cast<void*>(::GetProcAddress(dwm, "DwmGetWindowAttribute")));
-    if (get) result = get(window, kExtendedFrameBounds, &rect, sizeof(rect));
-    ::FreeLibrary(dwm);
-    return result;
-}
-
-}  // namespace
+#include "PickerScreens.h"
 
 UINT CaptureKeyFor(int hotKey) {
     switch (hotKey) {
