@@ -1,6 +1,5 @@
 # The settings store, the settings dialog and the naming of saved files.
 target_sources(tovrix_app PRIVATE
-  ${CMAKE_CURRENT_LIST_DIR}/CIni.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SettingsFile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/OutputNaming.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CTovrixDlg.cpp
