@@ -64,7 +64,7 @@ bool CTovrixApp::StartImaging() {
 BOOL CTovrixApp::StartInteractive() {
     // One interactive instance: a second would answer the same key with a second picture. A
     // command-line capture above never gets here and may run beside it.
-    m_instanceMutex = ::CreateMutexW(nullptr, TRUE, L"Tovrix");
+    m_instanceMutex.reset(::CreateMutexW(nullptr, TRUE, L"Tovrix"));
     if (!m_instanceMutex) return FALSE;
     if (::GetLastError() == ERROR_ALREADY_EXISTS) {
         ReleaseInstanceMutex();
@@ -76,7 +76,7 @@ BOOL CTovrixApp::StartInteractive() {
     controls.dwSize = sizeof(controls);
     controls.dwICC = ICC_WIN95_CLASSES;
     ::InitCommonControlsEx(&controls);
-    m_richEdit = ::LoadLibraryW(L"RICHED32.DLL");
+    m_richEdit.reset(::LoadLibraryW(L"RICHED32.DLL"));
     // The web page capture hosts an ActiveX control, which needs OLE on this thread.
     m_oleStarted = SUCCEEDED(::OleInitialize(nullptr));
 
@@ -92,9 +92,8 @@ BOOL CTovrixApp::StartInteractive() {
 
 void CTovrixApp::ReleaseInstanceMutex() {
     if (!m_instanceMutex) return;
-    ::ReleaseMutex(m_instanceMutex);
-    ::CloseHandle(m_instanceMutex);
-    m_instanceMutex = nullptr;
+    ::ReleaseMutex(m_instanceMutex.get());
+    m_instanceMutex.reset();
 }
 
 int CTovrixApp::RunCommandLineCapture(const CommandLineOptions& options) {
@@ -159,8 +158,7 @@ int CTovrixApp::ExitInstance() {
     ReleaseInstanceMutex();
     if (m_oleStarted) ::OleUninitialize();
     m_oleStarted = false;
-    if (m_richEdit) ::FreeLibrary(m_richEdit);
-    m_richEdit = nullptr;
+    m_richEdit.reset();
     m_gdiplus.Shutdown();
     return CWinApp::ExitInstance();
 }

@@ -2,6 +2,7 @@
 // The application object: reads the command line, runs a command-line capture and ends, or
 // starts the interactive program.
 #include <string>
+#include "CUniqueAny.h"
 #include "CWinApp.h"
 #include "CTovrixDlg.h"
 #include "CommandLine.h"
@@ -39,7 +40,7 @@ private:
 
     GdiplusSession m_gdiplus;
     CTovrixDlg m_settingsDlg;
-    HANDLE m_instanceMutex = nullptr;  // held while the interactive program runs
-    HMODULE m_richEdit = nullptr;
+    CUniqueHandle m_instanceMutex;  // held while the interactive program runs
+    CUniqueModule m_richEdit;
     bool m_oleStarted = false;
 };

@@ -4,6 +4,7 @@
 #include <shlobj.h>
 #include <cwchar>
 #include "CMonitorSelectDlg.h"
+#include "CUniqueAny.h"
 #include "DataExchange.h"
 #include "MessageBox.h"
 #include "WindowMessages.h"
@@ -316,14 +317,13 @@ void CTovrixDlg::OnBrowseFolder() {
     browse.ulFlags = BIF_RETURNONLYFSDIRS;
     browse.lpfn = BrowseCallback;
     browse.lParam = reinterpret_cast<LPARAM>(saveFolder.c_str());
-    PIDLIST_ABSOLUTE chosen = ::SHBrowseForFolderW(&browse);
+    CUniqueCoTaskMem<ITEMIDLIST_ABSOLUTE> chosen(::SHBrowseForFolderW(&browse));
     if (!chosen) return;
     wchar_t path[MAX_PATH] = {};
-    if (::SHGetPathFromIDListW(chosen, path)) {
+    if (::SHGetPathFromIDListW(chosen.get(), path)) {
         saveFolder = path;
         WriteControls();
     }
-    ::CoTaskMemFree(chosen);
 }
 
 void CTovrixDlg::OnPrefixChange() {

@@ -1,4 +1,5 @@
 #include "CTrayNotifyIcon.h"
+#include "CUniqueAny.h"
 #include "CWnd.h"
 
 namespace {
@@ -52,13 +53,10 @@ bool CTrayNotifyIcon::ShowBalloon(const wchar_t* text, const wchar_t* title) {
 
 int CTrayNotifyIcon::HandleNotification(WPARAM wParam, LPARAM lParam) {
     if (wParam != m_data.uID) return 0;
-    HMENU menu = ::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_data.uID));
+    CUniqueMenu menu(::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_data.uID)));
     if (!menu) return 0;
-    HMENU popup = ::GetSubMenu(menu, 0);
-    if (!popup) {
-        ::DestroyMenu(menu);
-        return 0;
-    }
+    HMENU popup = ::GetSubMenu(menu.get(), 0);
+    if (!popup) return 0;
     HWND owner = m_data.hWnd;
     if (lParam == WM_RBUTTONUP) {
         ::SetMenuDefaultItem(popup, 0, TRUE);
@@ -73,7 +71,6 @@ int CTrayNotifyIcon::HandleNotification(WPARAM wParam, LPARAM lParam) {
         UINT first = ::GetMenuItemID(popup, 0);
         ::SendMessageW(owner, WM_COMMAND, first, 0);
     }
-    ::DestroyMenu(menu);
     return 1;
 }
 

@@ -2,6 +2,7 @@
 #include <shlwapi.h>
 #include <algorithm>
 #include <cwchar>
+#include "CUniqueAny.h"
 
 namespace {
 bool Exists(const std::wstring& path) {
@@ -52,8 +53,8 @@ std::wstring BuildOutputPath(const CaptureSettings& s, int& nextSerial, const SY
 int RescanNextSerial(const std::wstring& folder, const std::wstring& prefix) {
     int highest = 0;
     WIN32_FIND_DATAW data;
-    HANDLE find = ::FindFirstFileW((folder + L"\\" + prefix + L"*.*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
+    CUniqueFindHandle find(::FindFirstFileW((folder + L"\\" + prefix + L"*.*").c_str(), &data));
+    if (find) {
         do {
             if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
             std::wstring name = data.cFileName;
@@ -62,8 +63,7 @@ int RescanNextSerial(const std::wstring& folder, const std::wstring& prefix) {
             // The wildcard ignores case; the prefix only counts when it matches exactly.
             if (name.compare(0, prefix.size(), prefix) == 0) name.erase(0, prefix.size());
             highest = std::max(highest, LeadingNumber(name));
-        } while (::FindNextFileW(find, &data));
-        ::FindClose(find);
+        } while (::FindNextFileW(find.get(), &data));
     }
     return highest + 1;
 }

@@ -48,7 +48,7 @@ HBITMAP DrawLabel(const std::wstring& deviceName, uint32_t** pixels) {
 
 // Where the label is black the cursor is transparent (mask white, colour black); elsewhere the
 // mask is black and the colour keeps the label's pixel.
-HCURSOR CursorFromLabel(HBITMAP label, const uint32_t* pixels) {
+CUniqueCursor CursorFromLabel(HBITMAP label, const uint32_t* pixels) {
     const int maskStride = ((kLabelWidth + 15) / 16) * 2;  // monochrome rows are WORD-aligned
     std::vector<BYTE> mask(static_cast<size_t>(maskStride) * kLabelHeight, 0);
     for (int y = 0; y < kLabelHeight; ++y) {
@@ -65,7 +65,7 @@ HCURSOR CursorFromLabel(HBITMAP label, const uint32_t* pixels) {
     icon.yHotspot = 0;
     icon.hbmMask = maskBitmap;
     icon.hbmColor = label;
-    return reinterpret_cast<HCURSOR>(::CreateIconIndirect(&icon));
+    return CUniqueCursor(reinterpret_cast<HCURSOR>(::CreateIconIndirect(&icon)));
 }
 }  // namespace
 
@@ -74,8 +74,6 @@ CMonitorSelectDlg::CMonitorSelectDlg(int mode, const CMonitors* monitors, CWnd* 
 
 CMonitorSelectDlg::~CMonitorSelectDlg() {
     if (m_hWnd) DestroyWindow();
-    for (HCURSOR cursor : m_cursors)
-        if (cursor) ::DestroyIcon(reinterpret_cast<HICON>(cursor));
 }
 
 BOOL CMonitorSelectDlg::CreateAndShow() {
@@ -85,7 +83,7 @@ BOOL CMonitorSelectDlg::CreateAndShow() {
 }
 
 HCURSOR CMonitorSelectDlg::GetMonitorCursor(int index) const {
-    return index >= 0 && index < static_cast<int>(m_cursors.size()) ? m_cursors[static_cast<size_t>(index)]
+    return index >= 0 && index < static_cast<int>(m_cursors.size()) ? m_cursors[static_cast<size_t>(index)].get()
                                                                      : nullptr;
 }
 
@@ -111,7 +109,7 @@ void CMonitorSelectDlg::BuildMonitorCursors() {
         m_monitors->GetMonitor(i)->GetDeviceName(name);
         uint32_t* pixels = nullptr;
         CBitmap label(DrawLabel(name, &pixels));
-        m_cursors.push_back(label ? CursorFromLabel(label, pixels) : nullptr);
+        m_cursors.push_back(label ? CursorFromLabel(label, pixels) : CUniqueCursor());
         m_labels.push_back(std::move(label));
     }
 }

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <vector>
 #include "CDialog.h"
+#include "CUniqueAny.h"
 #include "CMonitors.h"
 #include "GdiObject.h"
 
@@ -43,5 +44,5 @@ private:
     int m_mode;
     const CMonitors* m_monitors;
     std::vector<CBitmap> m_labels;   // one label picture per monitor
-    std::vector<HCURSOR> m_cursors;  // the pointer made from each label
+    std::vector<CUniqueCursor> m_cursors;  // the pointer made from each label
 };

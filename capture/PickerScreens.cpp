@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 #include "CMonitors.h"
+#include "CUniqueAny.h"
 #include "DeviceContext.h"
 
 namespace {
@@ -72,11 +73,10 @@ void ForceForeground(HWND window) {
 // have no such library, and the program must still start there.
 HRESULT GetExtendedFrameBounds(HWND window, RECT& rect) {
     HRESULT result = E_FAIL;
-    HMODULE dwm = ::LoadLibraryW(L"dwmapi.dll");
+    CUniqueModule dwm(::LoadLibraryW(L"dwmapi.dll"));
     if (!dwm) return result;
     auto get = reinterpret_cast<GetWindowAttribute>(
-        reinterpret_cast<void*>(::GetProcAddress(dwm, "DwmGetWindowAttribute")));
+        reinterpret_cast<void*>(::GetProcAddress(dwm.get(), "DwmGetWindowAttribute")));
     if (get) result = get(window, kExtendedFrameBounds, &rect, sizeof(rect));
-    ::FreeLibrary(dwm);
     return result;
 }

@@ -3,25 +3,10 @@
 #include <cstdint>
 #include <memory>
 #include <new>
+#include "CUniqueAny.h"
 #include "PixelBuffer.h"
 
 namespace {
-// Holds one COM reference and releases it.
-template <typename T>
-class ComRef {
-public:
-    ComRef() = default;
-    ~ComRef() { if (m_object) m_object->Release(); }
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-    T* operator->() const { return m_object; }
-    T* get() const { return m_object; }
-    T** put() { return &m_object; }
-
-private:
-    T* m_object = nullptr;
-};
-
 // COM for the length of one call, on threads that have not started it themselves.
 class ComScope {
 public:
@@ -67,18 +52,18 @@ HRESULT WritePng(const CImage& picture, const std::wstring& path) {
     if (!rows) return E_OUTOFMEMORY;
 
     ComScope com;
-    ComRef<IWICImagingFactory> factory;
+    CUniqueComPtr<IWICImagingFactory> factory;
     HRESULT hr = ::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                    IID_IWICImagingFactory, reinterpret_cast<void**>(factory.put()));
+                                    IID_IWICImagingFactory, factory.put_void());
     if (FAILED(hr)) return hr;
-    ComRef<IWICStream> stream;
+    CUniqueComPtr<IWICStream> stream;
     if (FAILED(hr = factory->CreateStream(stream.put()))) return hr;
     if (FAILED(hr = stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE))) return hr;
-    ComRef<IWICBitmapEncoder> encoder;
+    CUniqueComPtr<IWICBitmapEncoder> encoder;
     if (FAILED(hr = factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.put()))) return hr;
     if (FAILED(hr = encoder->Initialize(stream.get(), WICBitmapEncoderNoCache))) return hr;
-    ComRef<IWICBitmapFrameEncode> frame;
-    ComRef<IPropertyBag2> options;
+    CUniqueComPtr<IWICBitmapFrameEncode> frame;
+    CUniqueComPtr<IPropertyBag2> options;
     if (FAILED(hr = encoder->CreateNewFrame(frame.put(), options.put()))) return hr;
     if (FAILED(hr = frame->Initialize(options.get()))) return hr;
     if (FAILED(hr = frame->SetSize(static_cast<UINT>(width), static_cast<UINT>(height)))) return hr;
