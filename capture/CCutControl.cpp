@@ -1,5 +1,5 @@
 #include "CCutControl.h"
-#include <windowsx.h>
+#include "MessageArgs.h"
 #include "PickerScreens.h"
 
 namespace {
@@ -30,7 +30,7 @@ LRESULT CCutControl::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
         return TRUE;
     case WM_MOUSEMOVE:
-        OnMouseMove(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        OnMouseMove(MousePoint(lParam));
         break;
     case WM_LBUTTONDOWN:
         if (OnLButtonDown()) return 0;

@@ -1,5 +1,5 @@
 #include "CCutRegion.h"
-#include <windowsx.h>
+#include "MessageArgs.h"
 #include "PickerScreens.h"
 #include "resource.h"
 
@@ -7,10 +7,6 @@ namespace {
 RECT Normalized(POINT a, POINT b) {
     return RECT{a.x < b.x ? a.x : b.x, a.y < b.y ? a.y : b.y, a.x < b.x ? b.x : a.x,
                 a.y < b.y ? b.y : a.y};
-}
-
-POINT PointFrom(LPARAM lParam) {
-    return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
 }
 }  // namespace
 
@@ -32,10 +28,10 @@ LRESULT CCutRegion::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SETCURSOR:
         return OnSetCursor();
     case WM_LBUTTONDOWN:
-        OnLButtonDown(PointFrom(lParam));
+        OnLButtonDown(MousePoint(lParam));
         break;
     case WM_MOUSEMOVE:
-        OnMouseMove(PointFrom(lParam));
+        OnMouseMove(MousePoint(lParam));
         break;
     case WM_LBUTTONUP:
         if (m_dragging) {

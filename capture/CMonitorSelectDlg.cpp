@@ -1,8 +1,8 @@
 #include "CMonitorSelectDlg.h"
-#include <windowsx.h>
 #include <cstring>
 #include "DeviceContext.h"
 #include "Dib.h"
+#include "MessageArgs.h"
 #include "WindowMessages.h"
 #include "resource.h"
 
@@ -125,7 +125,7 @@ LRESULT CMonitorSelectDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SETCURSOR:
         return OnSetCursor();
     case WM_LBUTTONDOWN:
-        OnLButtonDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        OnLButtonDown(MousePoint(lParam));
         return 0;
     case WM_KEYDOWN:
         if (wParam == VK_RETURN || wParam == VK_ESCAPE) return 0;
