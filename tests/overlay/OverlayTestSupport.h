@@ -1,0 +1,60 @@
+#pragma once
+// Helpers of the overlay tests: an overlay object loaded from a real settings file of given
+// keys, a picture whose pixels the test reads (a 32-bit DIB section in its own memory DC), and
+// the box of the pixels that differ from a background.
+#include <windows.h>
+#include <cstdint>
+#include <string>
+#include <vector>
+#include "CTestOutlineTextDlg.h"
+#include "TestSupport.h"
+
+namespace overlay_test {
+
+// Writes "[AniGif]" and the lines as the settings file's whole text (ASCII).
+void WriteIni(const std::wstring& path, const std::string& lines);
+std::string ReadFileText(const std::wstring& path);
+
+// An overlay object on a settings file of its own in a fresh folder, loaded with its caption
+// font built.
+class LoadedOverlay {
+public:
+    explicit LoadedOverlay(const std::string& keys = "");
+    testing_support::TempFolder folder;
+    std::wstring iniPath;
+    CTestOutlineTextDlg overlay;
+};
+
+class Canvas {
+public:
+    Canvas(int width, int height, COLORREF fill);
+    ~Canvas();
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    HDC dc() const { return m_dc; }
+    HBITMAP bitmap() const { return m_bitmap; }
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+    void Fill(COLORREF colour);
+    COLORREF At(int x, int y) const;
+    int CountUnlike(COLORREF colour) const;
+    // The smallest rectangle holding every pixel unlike `colour` (empty when there is none).
+    RECT BoxUnlike(COLORREF colour) const;
+    // How many pixels inside the rectangle are exactly `colour`.
+    int CountIn(const RECT& rect, COLORREF colour) const;
+
+private:
+    int m_width;
+    int m_height;
+    HDC m_dc = nullptr;
+    HBITMAP m_bitmap = nullptr;
+    HGDIOBJ m_previous = nullptr;
+    uint32_t* m_bits = nullptr;
+};
+
+// Writes a picture file (by extension, through GDI+) of the given size: the left half `left`,
+// the right half `right`.
+bool WritePicture(const std::wstring& path, int width, int height, COLORREF left, COLORREF right);
+
+}  // namespace overlay_test
