@@ -1,5 +1,7 @@
 #include "CEpicPenDlg.h"
-#include <commdlg.h>
+#include <algorithm>
+#include <iterator>
+#include "CColorDialog.h"
 #include "DeviceContext.h"
 #include "resource.h"
 
@@ -14,6 +16,7 @@ namespace {
 const int kSizeCount = 6;
 const int kToolCount = 6;
 const int kColorCount = 16;
+const int kColorSquareSize = 28;
 
 bool InRange(int id, int first, int count) {
     return id >= first && id < first + count;
@@ -49,6 +52,18 @@ void CEpicPenDlg::EnableRedo(bool enable) const {
 
 BOOL CEpicPenDlg::OnInitDialog() {
     CDialog::OnInitDialog();
+    for (int i = 0; i < kSizeCount; ++i) {
+        m_sizeButtons[i].SubclassDlgItem(IDC_PEN_SIZE_FIRST + i, m_hWnd);
+        m_sizeButtons[i].LoadSkin(IDB_PEN_SIZE_FIRST + i);
+    }
+    for (int i = 0; i < kToolCount; ++i) {
+        m_toolButtons[i].SubclassDlgItem(IDC_PEN_TOOL_FIRST + i, m_hWnd);
+        m_toolButtons[i].LoadSkin(IDB_PEN_TOOL_FIRST + i);
+    }
+    for (int i = 0; i < kColorCount; ++i) {
+        m_swatchButtons[i].SubclassDlgItem(IDC_PEN_SWATCH_FIRST + i, m_hWnd);
+        m_swatchButtons[i].LoadSkin(IDB_PEN_SWATCH_FIRST + i);
+    }
     ::CheckRadioButton(m_hWnd, IDC_PEN_SIZE_FIRST, IDC_PEN_SIZE_FIRST + kSizeCount - 1, IDC_PEN_SIZE_FIRST);
     ::CheckRadioButton(m_hWnd, IDC_PEN_TOOL_FIRST, IDC_PEN_TOOL_FIRST + kToolCount - 1, IDC_PEN_TOOL_FIRST);
     ::CheckRadioButton(m_hWnd, IDC_PEN_SWATCH_FIRST, IDC_PEN_SWATCH_FIRST + kColorCount - 1,
@@ -56,6 +71,16 @@ BOOL CEpicPenDlg::OnInitDialog() {
     m_background = static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr),
                                                      MAKEINTRESOURCEW(IDB_PEN_TOOLBAR),
                                                      IMAGE_BITMAP, 0, 0, LR_SHARED));
+    m_textButton.SubclassDlgItem(ID_EDITOR_TEXT_TOOL, m_hWnd);
+    m_textButton.LoadStateBitmap(IDB_PEN_TEXT, true, false);
+    m_undoButton.SubclassDlgItem(ID_EDITOR_UNDO, m_hWnd);
+    m_undoButton.LoadStateBitmap(IDB_PEN_UNDO, true, true);
+    m_redoButton.SubclassDlgItem(ID_EDITOR_REDO, m_hWnd);
+    m_redoButton.LoadStateBitmap(IDB_PEN_REDO, true, true);
+    m_finishButton.SubclassDlgItem(ID_EDITOR_FINISH, m_hWnd);
+    m_finishButton.LoadStateBitmap(IDB_PEN_FINISH, true, false);
+    m_colorButton.SubclassDlgItem(IDC_PEN_COLOR, m_hWnd);
+    m_colorButton.SetFillColor(m_color, kColorSquareSize, kColorSquareSize);
     EnableUndo(false);
     EnableRedo(false);
     return TRUE;
@@ -99,6 +124,7 @@ BOOL CEpicPenDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
         }
         if (InRange(id, IDC_PEN_SWATCH_FIRST, kColorCount)) {
             m_color = penColors[id - IDC_PEN_SWATCH_FIRST];
+            ShowColorSquare();
             GiveFocusToEditor();
             return TRUE;
         }
@@ -126,14 +152,26 @@ BOOL CEpicPenDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 void CEpicPenDlg::ChoosePenColor() {
-    static COLORREF custom[16] = {};
-    CHOOSECOLORW choose{};
-    choose.lStructSize = sizeof(choose);
-    choose.hwndOwner = m_hWnd;
-    choose.rgbResult = m_color;
-    choose.lpCustColors = custom;
-    choose.Flags = CC_FULLOPEN | CC_RGBINIT;
-    if (::ChooseColorW(&choose)) m_color = choose.rgbResult;
+    // Custom colours the user mixed are offered again at the next opening while the program runs.
+    static COLORREF customColors[16] = {RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255),
+                                        RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255),
+                                        RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255),
+                                        RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255),
+                                        RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255),
+                                        RGB(255, 255, 255)};
+    CColorDialog dialog(m_color, CC_FULLOPEN, this);
+    std::copy(std::begin(customColors), std::end(customColors), dialog.m_customColors);
+    const INT_PTR result = dialog.DoModal();
+    std::copy(std::begin(dialog.m_customColors), std::end(dialog.m_customColors), customColors);
+    // The swatch marks stay as they are: the chosen colour need not be one of them.
+    if (result != IDOK) return;
+    m_color = dialog.GetColor();
+    ShowColorSquare();
+}
+
+void CEpicPenDlg::ShowColorSquare() {
+    m_colorButton.SetFillColor(m_color);
+    m_colorButton.UpdateWindow();
 }
 
 void CEpicPenDlg::GiveFocusToEditor() const {

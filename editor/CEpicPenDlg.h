@@ -4,6 +4,8 @@
 // the editor reads whenever it draws, and passes its commands on to the editor.
 #include <windows.h>
 #include "CDialog.h"
+#include "CHoverButton.h"
+#include "CxSkinButton.h"
 
 class CEpicPenDlg : public CDialog {
 public:
@@ -41,9 +43,19 @@ protected:
 private:
     void GiveFocusToEditor() const;
     void ChoosePenColor();
+    // The "C" square shows the colour the editor draws with after a click or the colour dialog.
+    void ShowColorSquare();
     BOOL OnEraseBkgnd(HDC dc);
 
     CWnd* m_editor;
+    CxSkinButton m_sizeButtons[6];
+    CxSkinButton m_toolButtons[6];
+    CxSkinButton m_swatchButtons[16];
+    CHoverButton m_textButton;
+    CHoverButton m_colorButton;
+    CHoverButton m_undoButton;
+    CHoverButton m_redoButton;
+    CHoverButton m_finishButton;
     int penSizeIndex = 0;
     int toolIndex = 0;
     COLORREF m_color;

@@ -1,5 +1,10 @@
 #include "ScriptedEditor.h"
+#include <commdlg.h>
+#include <colordlg.h>
+#include <algorithm>
 #include <map>
+#include <string>
+#include "Dib.h"
 #include "resource.h"
 
 namespace editor_test {
@@ -48,7 +53,14 @@ void ScriptedEditor::NextStep() {
         return;
     }
     if (m_next < m_steps.size()) {
-        m_steps[m_next++](*this);
+        Scripted& scripted = m_steps[m_next];
+        if (scripted.condition && !scripted.condition(*this) && ++m_looks < 500) {
+            ::SetTimer(hwnd, kStepTimer, 10, &ScriptedEditor::Tick);
+            return;
+        }
+        m_looks = 0;
+        ++m_next;
+        scripted.step(*this);
         if (::IsWindow(hwnd) && Running().count(hwnd)) ::SetTimer(hwnd, kStepTimer, 10, &ScriptedEditor::Tick);
         if (!::IsWindow(hwnd)) Running().erase(hwnd);
         return;
@@ -59,6 +71,7 @@ void ScriptedEditor::NextStep() {
 
 bool ScriptedEditor::RunTextTool(TextItemSettings& settings, std::wstring& text) {
     ++textToolRuns;
+    if (realTextTool) return CPresentDlg::RunTextTool(settings, text);
     if (textToolText.empty()) return false;
     settings = textToolSettings;
     text = textToolText;
@@ -131,6 +144,147 @@ void SendKey(WORD virtualKey, bool down) {
     input.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
     input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
     ::SendInput(1, &input, sizeof(input));
+}
+
+void MoveMouse(POINT screen) {
+    const int w = ::GetSystemMetrics(SM_CXSCREEN), h = ::GetSystemMetrics(SM_CYSCREEN);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = (screen.x * 65535 + w / 2) / (w - 1);
+    input.mi.dy = (screen.y * 65535 + h / 2) / (h - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &input, sizeof(INPUT));
+}
+
+void ClickAt(POINT screen) {
+    MoveMouse(screen);
+    INPUT input[2]{};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ::SendInput(2, input, sizeof(INPUT));
+}
+
+POINT CentreOf(HWND hwnd) {
+    RECT rc{};
+    ::GetWindowRect(hwnd, &rc);
+    return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
+
+namespace {
+// The pixels of a bitmap drawn by `draw` onto a fresh 32-bit picture of width x height.
+template <typename Draw>
+std::vector<uint32_t> Capture(int width, int height, Draw draw) {
+    std::vector<uint32_t> out;
+    if (width <= 0 || height <= 0) return out;
+    BITMAPINFO info = TopDownDib32(width, height);
+    void* bits = nullptr;
+    HBITMAP dib = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!dib || !bits) return out;
+    HDC memory = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = ::SelectObject(memory, dib);
+    draw(memory);
+    ::GdiFlush();
+    const auto* pixels = static_cast<const uint32_t*>(bits);
+    out.assign(pixels, pixels + static_cast<size_t>(width) * height);
+    for (uint32_t& p : out) p &= 0x00FFFFFF;
+    ::SelectObject(memory, previous);
+    ::DeleteDC(memory);
+    ::DeleteObject(dib);
+    return out;
+}
+}  // namespace
+
+std::vector<uint32_t> ScreenPixels(const RECT& screen) {
+    const int width = screen.right - screen.left, height = screen.bottom - screen.top;
+    return Capture(width, height, [&](HDC memory) {
+        HDC desktop = ::GetDC(nullptr);
+        ::BitBlt(memory, 0, 0, width, height, desktop, screen.left, screen.top, SRCCOPY);
+        ::ReleaseDC(nullptr, desktop);
+    });
+}
+
+std::vector<uint32_t> BitmapFrame(UINT id, int frames, int index, SIZE* size) {
+    HBITMAP bitmap = static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
+                                                       IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
+    BITMAP info{};
+    if (!bitmap || !::GetObjectW(bitmap, sizeof(info), &info) || frames <= 0) {
+        if (bitmap) ::DeleteObject(bitmap);
+        *size = SIZE{0, 0};
+        return {};
+    }
+    *size = SIZE{info.bmWidth / frames, info.bmHeight};
+    std::vector<uint32_t> out = Capture(size->cx, size->cy, [&](HDC memory) {
+        HDC source = ::CreateCompatibleDC(nullptr);
+        HGDIOBJ previous = ::SelectObject(source, bitmap);
+        ::BitBlt(memory, 0, 0, size->cx, size->cy, source, index * size->cx, 0, SRCCOPY);
+        ::SelectObject(source, previous);
+        ::DeleteDC(source);
+    });
+    ::DeleteObject(bitmap);
+    return out;
+}
+
+size_t CountDifferent(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
+    if (a.size() != b.size()) return std::max(a.size(), b.size());
+    size_t count = 0;
+    for (size_t i = 0; i < a.size(); ++i)
+        if ((a[i] & 0x00FFFFFF) != (b[i] & 0x00FFFFFF)) ++count;
+    return count;
+}
+
+namespace {
+struct WindowSearch {
+    const wchar_t* caption;
+    const wchar_t* className;
+    HWND found;
+};
+BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<WindowSearch*>(lParam);
+    if (!::IsWindowVisible(hwnd)) return TRUE;
+    wchar_t text[128] = {};
+    if (search->caption) {
+        ::GetWindowTextW(hwnd, text, 128);
+        if (std::wstring(text) != search->caption) return TRUE;
+    }
+    if (search->className) {
+        ::GetClassNameW(hwnd, text, 128);
+        if (std::wstring(text) != search->className) return TRUE;
+    }
+    search->found = hwnd;
+    return FALSE;
+}
+
+// The program's own dialogs are #32770 too; the common ones have no C++ object behind them.
+BOOL CALLBACK MatchCommonDialog(HWND hwnd, LPARAM lParam) {
+    if (CWnd::FromHandle(hwnd)) return TRUE;
+    return MatchWindow(hwnd, lParam);
+}
+}  // namespace
+
+HWND FindThreadWindow(const wchar_t* caption) {
+    WindowSearch search{caption, nullptr, nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), &MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND FindCommonDialog() {
+    WindowSearch search{nullptr, L"#32770", nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), &MatchCommonDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void AnswerColourDialog(COLORREF colour, WPARAM button) {
+    HWND dialog = FindCommonDialog();
+    if (!dialog) return;
+    static const UINT setRgb = ::RegisterWindowMessageW(SETRGBSTRINGW);
+    ::SendMessageW(dialog, setRgb, 0, colour);
+    // Typed into the red, green and blue fields as well, which every version of the dialog
+    // follows.
+    ::SetDlgItemInt(dialog, COLOR_RED, GetRValue(colour), FALSE);
+    ::SetDlgItemInt(dialog, COLOR_GREEN, GetGValue(colour), FALSE);
+    ::SetDlgItemInt(dialog, COLOR_BLUE, GetBValue(colour), FALSE);
+    ::PostMessageW(dialog, WM_COMMAND, button, 0);
 }
 
 }  // namespace editor_test

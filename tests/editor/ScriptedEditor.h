@@ -4,6 +4,7 @@
 // no input or posted message is waiting, so input that a step sends has been handled by the
 // time the next step runs.
 #include <windows.h>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -18,7 +19,13 @@ public:
     // The picture is owned by the test; the editor covers `rect` of the screen.
     ScriptedEditor(CScreenImage& image, const RECT& rect);
 
-    void Then(Step step) { m_steps.push_back(std::move(step)); }
+    void Then(Step step) { m_steps.push_back({std::move(step), nullptr}); }
+    // A step that waits until something the system does by itself has happened (a hover
+    // notification, a dialog opening): it runs once the condition holds, or after a few
+    // hundred looks, so that its checks show what did not happen.
+    void ThenWhen(std::function<bool(ScriptedEditor&)> condition, Step step) {
+        m_steps.push_back({std::move(step), std::move(condition)});
+    }
     // Runs the editor with the steps; if the steps do not end it, Cancel does.
     INT_PTR Run();
 
@@ -37,7 +44,9 @@ public:
     // The window's pixels as shown on the screen now.
     COLORREF ScreenPixel(POINT client);
 
-    // Text the text tool would hand over (empty: the tool is cancelled).
+    // The real text tool runs when set; otherwise the tool hands over textToolText (empty: the
+    // tool is cancelled).
+    bool realTextTool = false;
     std::wstring textToolText;
     TextItemSettings textToolSettings;
     int textToolRuns = 0;
@@ -50,8 +59,13 @@ private:
     static void CALLBACK Tick(HWND hwnd, UINT, UINT_PTR id, DWORD);
     void NextStep();
 
-    std::vector<Step> m_steps;
+    struct Scripted {
+        Step step;
+        std::function<bool(ScriptedEditor&)> condition;
+    };
+    std::vector<Scripted> m_steps;
     size_t m_next = 0;
+    int m_looks = 0;
     int m_waitsForForeground = 0;
 };
 
@@ -60,5 +74,26 @@ void MakePicture(CScreenImage& image, const RECT& rect, COLORREF colour);
 
 // Presses or releases keys through the system's input queue.
 void SendKey(WORD virtualKey, bool down);
+
+// The mouse through the system's input queue, in screen coordinates.
+void MoveMouse(POINT screen);
+void ClickAt(POINT screen);
+// The centre of a window in screen coordinates.
+POINT CentreOf(HWND hwnd);
+
+// What the screen shows in a rectangle, as 0x00RRGGBB words, rows from the top.
+std::vector<uint32_t> ScreenPixels(const RECT& screen);
+// Frame `index` of a bitmap resource cut into `frames` equal frames side by side, loaded as the
+// skinned buttons load it (system 3-D colours mapped), as 0x00RRGGBB words.
+std::vector<uint32_t> BitmapFrame(UINT id, int frames, int index, SIZE* size);
+// How many pixels of two pictures of the same size differ (all of them when the sizes differ).
+size_t CountDifferent(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b);
+// The visible window of this thread with this caption, or null.
+HWND FindThreadWindow(const wchar_t* caption);
+// The visible common dialog (colour or font chooser) of this thread, or null.
+HWND FindCommonDialog();
+// Gives the open colour dialog a colour, the dialog's own way (what a hook procedure would
+// use), and presses a button of it.
+void AnswerColourDialog(COLORREF colour, WPARAM button);
 
 }  // namespace editor_test
