@@ -18,5 +18,7 @@ constexpr UINT WM_SAVE_CAPTURE = WM_APP + 3;
 constexpr UINT WM_GIF_AREA_CHANGED = WM_APP + 4;
 constexpr UINT WM_GIF_FRAME_ADDED = WM_APP + 5;
 constexpr UINT WM_GIF_CAPTURE_FRAME = WM_APP + 6;
+// GIF recorder: the recording stopped by itself (wParam the reason, CGifRecording::StopReason).
+constexpr UINT WM_GIF_RECORDING_STOPPED = WM_APP + 7;
 // The tray icon's callback message.
 constexpr UINT WM_TRAY_NOTIFY = WM_APP + 100;

@@ -1,0 +1,258 @@
+#include "CGifRecording.h"
+#include <mmsystem.h>
+#include <cstring>
+#include <new>
+#include "CGifEncoder.h"
+#include "CProgressWnd.h"
+#include "CWnd.h"
+#include "MessageBox.h"
+#include "TemporaryFile.h"
+#include "WindowMessages.h"
+
+namespace {
+uint32_t SystemNow() { return ::timeGetTime(); }
+void SystemWait(uint32_t milliseconds) { ::Sleep(milliseconds); }
+
+bool Exists(const std::wstring& path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool SamePixels(const PixelBuffer& a, const PixelBuffer& b) {
+    return !a.IsEmpty() && !b.IsEmpty() && a.GetWidth() == b.GetWidth() && a.GetHeight() == b.GetHeight() &&
+           std::memcmp(a.Data(), b.Data(), a.GetCount() * sizeof(uint32_t)) == 0;
+}
+
+// Shows the wait cursor while it lives.
+class WaitCursor {
+public:
+    WaitCursor() : m_previous(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
+    ~WaitCursor() { ::SetCursor(m_previous); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    HCURSOR m_previous;
+};
+}  // namespace
+
+CGifRecording::CGifRecording() : m_now(SystemNow), m_wait(SystemWait) {}
+
+CGifRecording::~CGifRecording() {
+    if (IsRecording()) {
+        Stop();
+    }
+    Clear();
+}
+
+void CGifRecording::SetPacing(std::function<uint32_t()> now, std::function<void(uint32_t)> wait) {
+    m_now = now ? std::move(now) : std::function<uint32_t()>(SystemNow);
+    m_wait = wait ? std::move(wait) : std::function<void(uint32_t)>(SystemWait);
+}
+
+bool CGifRecording::Start(const GifRecordingSettings& settings) {
+    if (IsRecording()) {
+        return false;
+    }
+    {
+        std::lock_guard<std::mutex> hold(m_lock);
+        Clear();
+        m_delays.clear();
+        m_previous.Reset();
+        m_current.Reset();
+        m_keptBytes = 0;
+        m_stopReason.store(0);
+        m_settings = settings;
+        m_request.SetOptions(settings.capture);
+        m_running.store(true);
+    }
+    // The thread must hold the lock before Start returns, or a Stop right after could take the
+    // lock first and believe the thread had already ended.
+    HANDLE holding = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (!holding) {
+        m_running.store(false);
+        return false;
+    }
+    m_thread = std::thread([this, holding] {
+        std::lock_guard<std::mutex> hold(m_lock);
+        ::SetEvent(holding);
+        ThreadMain();
+    });
+    ::WaitForSingleObject(holding, INFINITE);
+    ::CloseHandle(holding);
+    return true;
+}
+
+void CGifRecording::ThreadMain() {
+    GifRecordingPacer pacer(m_settings.fps);
+    const uint32_t start = m_now();
+    while (m_running.load()) {
+        const uint32_t elapsed = m_now() - start;
+        if (pacer.Due(elapsed) && CaptureFrame()) {
+            pacer.Kept();
+        }
+        m_wait(10);
+    }
+    pacer.Finish();
+    m_delays = pacer.Delays();
+}
+
+bool CGifRecording::CaptureFrame() {
+    std::unique_ptr<CGifFrameImage> frame(new (std::nothrow) CGifFrameImage);
+    if (!frame) {
+        EndBy(StoppedNoPicture);
+        return false;
+    }
+    const WPARAM serial = m_request.Offer(frame.get());
+    DWORD_PTR answer = 0;
+    const bool answered =
+        m_frameWindow && ::SendMessageTimeoutW(m_frameWindow, WM_GIF_CAPTURE_FRAME, serial,
+                                               reinterpret_cast<LPARAM>(&m_request), SMTO_NORMAL, 1000,
+                                               &answer) != 0;
+    const bool filled = m_request.TakeBack();
+    if (!filled) {
+        // The window was busy for a whole second (or is gone): this attempt counts as unchanged.
+        return false;
+    }
+    if (frame->IsNull() || !frame->ReadPixels(m_current)) {
+        // The system has no bitmap (or no memory) left for a frame. Dropping such frames as
+        // unchanged would silently freeze the recording on its last picture: stop instead.
+        (void)answered;
+        EndBy(StoppedNoPicture);
+        return false;
+    }
+    if (SamePixels(m_current, m_previous)) {
+        return false;
+    }
+    std::swap(m_previous, m_current);
+    // The overlay is drawn after the comparison, so that it never makes a frame look changed.
+    if (m_overlay) {
+        HDC dc = frame->GetDC();
+        if (dc) {
+            m_overlay(dc);
+            ::GdiFlush();
+            frame->ReleaseDC();
+        }
+    }
+    const uint64_t bytes = frame->PixelBytes();
+    m_frames.push_back(std::move(frame));
+    m_keptBytes += bytes;
+    if (m_owner) {
+        ::PostMessageW(m_owner, WM_GIF_FRAME_ADDED, m_frames.size(), 0);
+    }
+    if (m_budget.IsFull(m_frames.size(), m_keptBytes, bytes)) {
+        EndBy(StoppedFull);
+    }
+    return true;
+}
+
+void CGifRecording::EndBy(StopReason reason) {
+    m_stopReason.store(reason);
+    m_running.store(false);
+    if (m_owner) {
+        ::PostMessageW(m_owner, WM_GIF_RECORDING_STOPPED, reason, 0);
+    }
+}
+
+void CGifRecording::Stop() {
+    if (!IsRecording()) {
+        return;
+    }
+    m_running.store(false);
+    // The thread may be waiting for the frame window, whose thread is this one: answer sent
+    // messages while waiting, so that its last request is served instead of timing out.
+    while (!m_lock.try_lock()) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_SENDMESSAGE);
+        MSG msg;
+        ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    m_thread.join();
+    const std::vector<uint32_t> delays = GifRecordingPacer::FrameDelays(m_delays, m_frames.size());
+    for (size_t i = 0; i < m_frames.size(); ++i) {
+        m_frames[i]->delay = delays[i];
+    }
+    m_previous.Reset();
+    m_current.Reset();
+    m_lock.unlock();
+}
+
+void CGifRecording::Clear() {
+    m_frames.clear();
+    m_keptBytes = 0;
+}
+
+std::wstring CGifRecording::GifPathFor(const std::wstring& stillPath) {
+    if (stillPath.empty()) {
+        return {};
+    }
+    // The extension is the part after the last '.' of the file name, not of a folder.
+    const size_t slash = stillPath.find_last_of(L"\\/");
+    const size_t dot = stillPath.rfind(L'.');
+    const std::wstring base =
+        dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash) ? stillPath.substr(0, dot)
+                                                                                   : stillPath;
+    // The still name was chosen free for the still format's extension; a ".gif" of the same
+    // name may exist all the same and must never be overwritten.
+    std::wstring path = base + L".gif";
+    for (int n = 1; Exists(path) && n < 1000000; ++n) {
+        path = base + L"_" + std::to_wstring(n) + L".gif";
+    }
+    return Exists(path) ? std::wstring() : path;
+}
+
+HRESULT CGifRecording::WriteGif(CWnd* progressOwner, const std::wstring& path, int qualityIndex) {
+    CProgressWnd progress(progressOwner, L"Progress", TRUE);
+    progress.SetRange(0, static_cast<int>(m_frames.size()), 1);
+    progress.SetText(L"Save......");
+    bool cancelled = false;
+    const HRESULT result = WriteThroughTemporary(path, ExistingTarget::Refuse, [&](const std::wstring& temporary) {
+        CGifEncoder encoder;
+        // The path stays UTF-16 all the way to the file: a folder or prefix outside the ANSI
+        // code page must still get its file.
+        if (!encoder.OpenPath(temporary)) {
+            return E_FAIL;
+        }
+        encoder.SetLoopCount(0);
+        encoder.SetSampleFactor(qualityIndex * 5);
+        bool written = true;
+        for (const auto& frame : m_frames) {
+            progress.StepIt();
+            progress.PumpMessages(TRUE);
+            if (progress.Cancelled()) {
+                cancelled = true;
+                break;
+            }
+            encoder.SetFrameDelay(static_cast<int>(frame->delay > 0x7fffffffu ? 0x7fffffffu : frame->delay));
+            if (!encoder.WriteFrame(static_cast<HBITMAP>(*frame))) {
+                written = false;
+                break;
+            }
+        }
+        const bool closed = encoder.Close();
+        if (cancelled) {
+            return E_ABORT;
+        }
+        return written && closed ? S_OK : E_FAIL;
+    });
+    return cancelled ? E_ABORT : result;
+}
+
+CGifRecording::SaveResult CGifRecording::Save(CWnd* progressOwner, const std::function<std::wstring()>& nextStillPath,
+                                             int qualityIndex, std::wstring* savedPath) {
+    WaitCursor wait;
+    for (;;) {
+        const std::wstring path = GifPathFor(nextStillPath ? nextStillPath() : std::wstring());
+        const HRESULT result = path.empty() ? E_FAIL : WriteGif(progressOwner, path, qualityIndex);
+        if (result == S_OK) {
+            if (savedPath) *savedPath = path;
+            Clear();
+            return SaveResult::Saved;
+        }
+        if (result == E_ABORT) {
+            return SaveResult::Cancelled;
+        }
+        const HWND owner = progressOwner ? progressOwner->m_hWnd : m_owner;
+        if (ShowMessageBox(owner, kSaveFailedText, L"Error", MB_RETRYCANCEL | MB_ICONERROR) != IDRETRY) {
+            return SaveResult::Failed;
+        }
+    }
+}

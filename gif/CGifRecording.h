@@ -1,0 +1,136 @@
+#pragma once
+// The frames of one GIF recording and everything needed to take and write them: the recording
+// thread that asks the frame window for a frame at the chosen rate and drops frames identical to
+// the previous one (adding their time to it), the lock through which Stop waits for that thread,
+// and Save, which writes the frames through the GIF encoder with a progress window.
+//
+//   CGifRecording recording;
+//   recording.SetOwner(dialog);             // hears WM_GIF_FRAME_ADDED, WM_GIF_RECORDING_STOPPED
+//   recording.SetFrameWindow(frameWindow);  // answers WM_GIF_CAPTURE_FRAME
+//   recording.SetOverlay([&](HDC dc) { overlay.ApplyOverlay(dc); });
+//   recording.Start(settings);  ...  recording.Stop();
+//   recording.Save(&dialog, nextStillPath, quality);
+#include <windows.h>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+#include "CGifCaptureRequest.h"
+#include "CGifFrameImage.h"
+#include "GifRecordingPacer.h"
+#include "PixelBuffer.h"
+
+class CWnd;
+
+// What the recorder fixed for one recording.
+struct GifRecordingSettings {
+    int fps = 10;
+    GifCaptureOptions capture;
+};
+
+class CGifRecording {
+public:
+    using Frames = std::vector<std::unique_ptr<CGifFrameImage>>;
+    // Draws the logo and caption onto a kept frame (on the recording thread).
+    using Overlay = std::function<void(HDC dc)>;
+
+    // Why a recording ended without Stop having been asked (WM_GIF_RECORDING_STOPPED's wParam).
+    enum StopReason : int {
+        StoppedFull = 1,      // the frame budget was reached
+        StoppedNoPicture = 2  // the system could not give a frame a bitmap
+    };
+
+    enum class SaveResult { Saved, Failed, Cancelled };
+
+    // The texts the user sees.
+    static constexpr const wchar_t* kFullText =
+        L"녹화할 수 있는 프레임이 가득 차서 녹화를 멈췄습니다. 지금까지 녹화한 프레임은 남아 있습니다.";
+    static constexpr const wchar_t* kNoPictureText =
+        L"메모리가 부족하여 녹화를 멈췄습니다. 지금까지 녹화한 프레임은 남아 있습니다.";
+    static constexpr const wchar_t* kSaveFailedText =
+        L"GIF 파일을 저장하지 못했습니다. 녹화한 프레임은 남아 있습니다.\n저장 폴더를 확인한 뒤 "
+        L"다시 시도하세요.";
+
+    CGifRecording();
+    ~CGifRecording();
+    CGifRecording(const CGifRecording&) = delete;
+    CGifRecording& operator=(const CGifRecording&) = delete;
+
+    void SetOwner(HWND owner) { m_owner = owner; }
+    void SetFrameWindow(HWND frameWindow) { m_frameWindow = frameWindow; }
+    void SetOverlay(Overlay overlay) { m_overlay = std::move(overlay); }
+    void SetBudget(const GifFrameBudget& budget) { m_budget = budget; }
+    // The thread's clock and its pause between passes (timeGetTime and Sleep unless replaced):
+    // tests drive a recording by a clock of their own.
+    void SetPacing(std::function<uint32_t()> now, std::function<void(uint32_t)> wait);
+
+    // Discards any earlier frames and starts the recording thread; the first attempt is made at
+    // once. False (and nothing started) when already recording or the thread cannot be made.
+    [[nodiscard]] bool Start(const GifRecordingSettings& settings);
+    // Ends the recording, waiting for the thread (a capture request pending at that moment is
+    // still answered: sent messages are handled while waiting), and gives every frame its delay.
+    void Stop();
+    // Asks the thread to end at its next pass; Stop still has to be called. Any thread.
+    void RequestStop() { m_running.store(false); }
+    // True from Start until Stop.
+    bool IsRecording() const { return m_thread.joinable(); }
+    // True while the thread goes on taking frames (false once it was asked to end).
+    bool IsRunning() const { return m_running.load(); }
+    // Why the last recording ended by itself, 0 when it did not.
+    int GetStopReason() const { return m_stopReason.load(); }
+
+    // Writes every frame to a new ".gif" beside the name nextStillPath() gives (its extension
+    // replaced, never an existing file) with a progress window over `progressOwner`, then
+    // destroys the frames. On failure the "Error" box says so and offers to try again (with a
+    // new name); no file is left and the frames stay. Cancelled in the progress window: no file,
+    // frames kept, no message. `savedPath` receives the file written.
+    SaveResult Save(CWnd* progressOwner, const std::function<std::wstring()>& nextStillPath,
+                    int qualityIndex, std::wstring* savedPath = nullptr);
+    // Destroys every frame.
+    void Clear();
+
+    // The frames between Stop and Save (the frame editor changes them there).
+    Frames& GetFrames() { return m_frames; }
+    const Frames& GetFrames() const { return m_frames; }
+    // The delay entries of the last recording (see GifRecordingPacer::Delays).
+    const std::vector<int32_t>& GetDelays() const { return m_delays; }
+    // What the frame window fills (lParam of WM_GIF_CAPTURE_FRAME).
+    CGifCaptureRequest& GetRequest() { return m_request; }
+
+    // The ".gif" path for a still picture's path: its extension replaced, and "_1", "_2"...
+    // added before it while a file of that name exists. Empty for an empty path.
+    static std::wstring GifPathFor(const std::wstring& stillPath);
+
+    // One attempt of the recording thread: take, compare and append a frame; true if kept.
+    bool CaptureFrame();
+
+private:
+    void ThreadMain();
+    void EndBy(StopReason reason);
+    // S_OK, E_ABORT when cancelled, or a failure.
+    HRESULT WriteGif(CWnd* progressOwner, const std::wstring& path, int qualityIndex);
+
+    Frames m_frames;
+    std::vector<int32_t> m_delays;
+    HWND m_owner = nullptr;
+    HWND m_frameWindow = nullptr;
+    Overlay m_overlay;
+    GifFrameBudget m_budget;
+    std::function<uint32_t()> m_now;
+    std::function<void(uint32_t)> m_wait;
+
+    GifRecordingSettings m_settings;
+    CGifCaptureRequest m_request;
+    std::thread m_thread;
+    // Held by the recording thread for its whole life: Stop waits on it.
+    std::mutex m_lock;
+    std::atomic<bool> m_running{false};
+    std::atomic<int> m_stopReason{0};
+    uint64_t m_keptBytes = 0;
+    PixelBuffer m_previous;
+    PixelBuffer m_current;
+};

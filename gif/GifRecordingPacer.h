@@ -1,0 +1,52 @@
+#pragma once
+// The clock arithmetic of a recording: one capture attempt at once and then at most one per
+// interval of 1000 / fps milliseconds, and the delays of the kept frames as whole multiples of
+// that interval (a frame that stays unchanged over several attempts is shown for all of them).
+// Also the budget that bounds how much a recording may keep. No Windows API here.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+class GifRecordingPacer {
+public:
+    // fps below 1 counts as 1.
+    explicit GifRecordingPacer(int fps);
+
+    int Interval() const { return m_interval; }
+
+    // True when a capture should be attempted `elapsed` milliseconds after the start: the first
+    // call, and afterwards the first call in each new interval. A capture that took longer than
+    // an interval skips the missed intervals without counting their time.
+    bool Due(uint32_t elapsed);
+    // The attempt just made kept a frame: the time since the previous kept frame becomes a delay.
+    void Kept();
+    // The recording ended: the time after the last kept frame becomes the last delay.
+    void Finish();
+
+    // One entry per kept frame (the time up to it; the first is unused) and one at the end.
+    const std::vector<int32_t>& Delays() const { return m_delays; }
+
+    // What each of `frames` frames is shown for: frame i gets delay entry i + 1, the time from
+    // its capture to the next kept capture (or to the end). Missing entries give 0.
+    static std::vector<uint32_t> FrameDelays(const std::vector<int32_t>& delays, size_t frames);
+
+private:
+    int m_interval;
+    bool m_first = true;
+    uint32_t m_lastSlot = 0;
+    int32_t m_pending = 0;
+    std::vector<int32_t> m_delays;
+};
+
+// How much one recording may keep: every kept frame holds a bitmap of the output size, and a
+// process has a limited number of GDI objects and limited memory (a 32-bit process above all).
+struct GifFrameBudget {
+    size_t frames = 2000;
+    uint64_t bytes = 768ull << 20;  // of 32-bit pixels
+
+    // True when a recording that keeps `frames` frames taking `bytes` bytes has no room left for
+    // another frame of `frameBytes` bytes.
+    bool IsFull(size_t keptFrames, uint64_t keptBytes, uint64_t frameBytes) const {
+        return keptFrames >= frames || keptBytes + frameBytes > bytes;
+    }
+};

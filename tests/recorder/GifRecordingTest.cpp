@@ -1,0 +1,369 @@
+// The recording store: its clock arithmetic, the hand-over of frames with the frame window,
+// recordings driven by a clock of the test's own (scripted pictures and the known screen), and
+// the writer's files decoded back, including the failures that must keep the frames.
+#include <windows.h>
+#include <gtest/gtest.h>
+#include <cstdlib>
+#include <memory>
+#include "CGifRecording.h"
+#include "RecorderTestSupport.h"
+#include "TestSupport.h"
+#include "WindowMessages.h"
+
+using namespace recorder_testing;
+using testing_support::FileExists;
+using testing_support::ListFiles;
+using testing_support::MessageBoxRecorder;
+using testing_support::PatternColor;
+using testing_support::TempFolder;
+
+namespace {
+
+// Attempts that polls of 10 ms make over `ms` at `fps`, as the pacer sees them.
+std::vector<int> AttemptTimes(int fps, uint32_t ms) {
+    GifRecordingPacer pacer(fps);
+    std::vector<int> times;
+    for (uint32_t t = 0; t < ms; t += 10) {
+        if (pacer.Due(t)) times.push_back(static_cast<int>(t));
+    }
+    return times;
+}
+
+TEST(GifRecordingPacer, OneAttemptAtOnceThenOnePerInterval) {
+    struct Case {
+        int fps;
+        int interval;
+        std::vector<int> firstAttempts;
+    };
+    const Case cases[] = {
+        {10, 100, {0, 100, 200, 300}},
+        {30, 33, {0, 40, 70, 100}},   // 10 ms polls land in slots 0, 1, 2, 3
+        {7, 142, {0, 150, 290, 430}},
+        {0, 1000, {0, 1000, 2000}},   // fps below 1 counts as 1
+    };
+    for (const Case& c : cases) {
+        GifRecordingPacer pacer(c.fps);
+        EXPECT_EQ(c.interval, pacer.Interval()) << c.fps;
+        const std::vector<int> times = AttemptTimes(c.fps, 5000);
+        ASSERT_GE(times.size(), c.firstAttempts.size());
+        EXPECT_EQ(c.firstAttempts, std::vector<int>(times.begin(), times.begin() + c.firstAttempts.size())) << c.fps;
+    }
+}
+
+TEST(GifRecordingPacer, SkippedIntervalsAreNotCountedAndDelaysAreMultiples) {
+    GifRecordingPacer pacer(10);
+    ASSERT_TRUE(pacer.Due(0));
+    pacer.Kept();             // first entry: 100, unused
+    ASSERT_TRUE(pacer.Due(100));
+    EXPECT_FALSE(pacer.Due(105));  // same interval: no second attempt
+    // A capture that took 350 ms: the next attempt comes at 450, one interval counted.
+    ASSERT_TRUE(pacer.Due(450));
+    pacer.Kept();             // 200: the unchanged attempt at 100 and this one
+    ASSERT_TRUE(pacer.Due(500));
+    pacer.Finish();           // 100 after the last kept frame
+    EXPECT_EQ((std::vector<int32_t>{100, 200, 100}), pacer.Delays());
+    EXPECT_EQ((std::vector<uint32_t>{200, 100}), GifRecordingPacer::FrameDelays(pacer.Delays(), 2));
+    // Stopping right after a kept capture gives the last frame 0.
+    GifRecordingPacer quick(10);
+    ASSERT_TRUE(quick.Due(0));
+    quick.Kept();
+    quick.Finish();
+    EXPECT_EQ((std::vector<uint32_t>{0}), GifRecordingPacer::FrameDelays(quick.Delays(), 1));
+}
+
+TEST(GifFrameBudget, FullAtTheFrameCountOrWhenTheNextFrameWouldPassTheBytes) {
+    GifFrameBudget budget;
+    budget.frames = 3;
+    budget.bytes = 1000;
+    EXPECT_FALSE(budget.IsFull(2, 400, 400));
+    EXPECT_TRUE(budget.IsFull(3, 400, 100));
+    EXPECT_TRUE(budget.IsFull(2, 700, 400));
+    EXPECT_FALSE(budget.IsFull(1, 600, 400));
+}
+
+// A fill that runs after the thread took the frame back must never reach it.
+TEST(GifCaptureRequest, LateOrStaleFillsDoNotTouchTheFrame) {
+    CGifCaptureRequest request;
+    CGifFrameImage frame;
+    int fills = 0;
+    auto fill = [&fills](CGifFrameImage&, const GifCaptureOptions&) { ++fills; };
+
+    const WPARAM first = request.Offer(&frame);
+    EXPECT_FALSE(request.TakeBack());       // timed out before the window got to it
+    EXPECT_FALSE(request.Fill(first, fill));  // the message arrives late
+    const WPARAM second = request.Offer(&frame);
+    EXPECT_NE(first, second);
+    EXPECT_FALSE(request.Fill(first, fill));  // an older request is not this one
+    EXPECT_TRUE(request.Fill(second, fill));
+    EXPECT_FALSE(request.Fill(second, fill));  // filled once only
+    EXPECT_TRUE(request.TakeBack());
+    EXPECT_EQ(1, fills);
+}
+
+GifRecordingSettings Settings(int fps) {
+    GifRecordingSettings settings;
+    settings.fps = fps;
+    return settings;
+}
+
+// The pictures A A B B B C C ...: unchanged attempts cost nothing and lengthen the frame before.
+TEST(GifRecording, UnchangedFramesMergeIntoThePreviousDelay) {
+    const COLORREF colours[] = {RGB(200, 0, 0), RGB(200, 0, 0), RGB(0, 200, 0), RGB(0, 200, 0),
+                                RGB(0, 200, 0), RGB(0, 0, 200)};
+    ScriptedFrameSource source([&](int attempt, CGifFrameImage& frame, const GifCaptureOptions&) {
+        FillSolid(frame, 40, 30, colours[attempt < 6 ? attempt : 5]);
+    });
+    ScriptedFrameSource owner([](int, CGifFrameImage&, const GifCaptureOptions&) {});
+    CGifRecording recording;
+    recording.SetFrameWindow(source.Hwnd());
+    recording.SetOwner(owner.Hwnd());
+    int overlays = 0;
+    // The overlay marks the corner black on the recording thread; it must not count as a change.
+    recording.SetOverlay([&overlays](HDC dc) {
+        ++overlays;
+        RECT corner{0, 0, 4, 4};
+        ::FillRect(dc, &corner, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+    });
+    RecordFor(recording, Settings(10), 700);  // attempts at 0, 100, ... 600
+
+    EXPECT_EQ(7, source.Attempts());
+    ASSERT_EQ(3u, recording.GetFrames().size());
+    EXPECT_EQ(3, overlays);
+    EXPECT_EQ((std::vector<int32_t>{100, 200, 300, 100}), recording.GetDelays());
+    const uint32_t expected[] = {200, 300, 100};
+    for (size_t i = 0; i < 3; ++i) {
+        const CGifFrameImage& frame = *recording.GetFrames()[i];
+        EXPECT_EQ(expected[i], frame.delay) << i;
+        EXPECT_EQ(RGB(0, 0, 0), frame.PixelAt(1, 1)) << i;
+        EXPECT_EQ(colours[i == 0 ? 0 : i == 1 ? 2 : 5], frame.PixelAt(20, 20)) << i;
+    }
+    EXPECT_FALSE(recording.IsRecording());
+    EXPECT_EQ(0, recording.GetStopReason());
+    testing_support::PumpMessages();
+    EXPECT_EQ((std::vector<WPARAM>{1, 2, 3}), owner.Received(WM_GIF_FRAME_ADDED));
+}
+
+// An unchanged screen for the whole recording: one frame shown for every attempt.
+TEST(GifRecording, AnUnchangedScreenIsOneFrameForTheWholeRecording) {
+    ScriptedFrameSource source([](int, CGifFrameImage& frame, const GifCaptureOptions&) {
+        FillSolid(frame, 16, 16, RGB(9, 99, 199));
+    });
+    CGifRecording recording;
+    recording.SetFrameWindow(source.Hwnd());
+    RecordFor(recording, Settings(30), 1000);
+    ASSERT_EQ(1u, recording.GetFrames().size());
+    // Polls at 0, 10, ... 990 ms reach slots 0 to 30 (990 / 33), each attempted once: the frame
+    // is shown for the 30 intervals after the first.
+    EXPECT_EQ(31, source.Attempts());
+    EXPECT_EQ(30u * 33u, recording.GetFrames()[0]->delay);
+}
+
+struct StopCase {
+    const char* name;
+    bool giveBitmaps;
+    size_t budgetFrames;
+    int reason;
+    size_t framesKept;
+};
+
+class GifRecordingStops : public ::testing::TestWithParam<StopCase> {};
+
+// The recording ends by itself, keeps what it has and tells the owner why.
+TEST_P(GifRecordingStops, ByItselfKeepingWhatWasRecorded) {
+    const StopCase c = GetParam();
+    ScriptedFrameSource source([&c](int attempt, CGifFrameImage& frame, const GifCaptureOptions&) {
+        if (c.giveBitmaps || attempt < 2) FillSolid(frame, 20, 20, RGB(attempt * 20, 0, 0));
+    });
+    ScriptedFrameSource owner([](int, CGifFrameImage&, const GifCaptureOptions&) {});
+    CGifRecording recording;
+    recording.SetFrameWindow(source.Hwnd());
+    recording.SetOwner(owner.Hwnd());
+    GifFrameBudget budget;
+    budget.frames = c.budgetFrames;
+    recording.SetBudget(budget);
+    RecordFor(recording, Settings(10), 100000);
+
+    EXPECT_EQ(c.reason, recording.GetStopReason());
+    EXPECT_EQ(c.framesKept, recording.GetFrames().size());
+    EXPECT_LT(source.Attempts(), 1000);  // it did not run on to the clock's end
+    testing_support::PumpMessages();
+    EXPECT_EQ(std::vector<WPARAM>{static_cast<WPARAM>(c.reason)}, owner.Received(WM_GIF_RECORDING_STOPPED));
+    EXPECT_EQ(c.framesKept, owner.Received(WM_GIF_FRAME_ADDED).size());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, GifRecordingStops,
+    ::testing::Values(StopCase{"budget", true, 4, CGifRecording::StoppedFull, 4},
+                      StopCase{"noBitmap", false, 100, CGifRecording::StoppedNoPicture, 2}),
+    [](const ::testing::TestParamInfo<StopCase>& info) { return std::string(info.param.name); });
+
+// Compares a decoded frame with the known screen inside `area`; the palette has 256 colours,
+// so a small difference per pixel is the quantiser's.
+void ExpectFrameShowsPattern(const DecodedGif& gif, size_t f, const RECT& area) {
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    ASSERT_EQ(width, gif.frames[f].width);
+    ASSERT_EQ(height, gif.frames[f].height);
+    long long total = 0;
+    int worst = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const COLORREF got = DecodedPixel(gif, f, x, y);
+            const COLORREF want = PatternColor(area.left + x, area.top + y);
+            const int d = std::abs(GetRValue(got) - GetRValue(want)) + std::abs(GetGValue(got) - GetGValue(want)) +
+                          std::abs(GetBValue(got) - GetBValue(want));
+            total += d;
+            worst = d > worst ? d : worst;
+        }
+    }
+    EXPECT_LT(total / (width * height), 6) << "frame " << f;
+    EXPECT_LT(worst, 40) << "frame " << f;
+}
+
+class GifRecordingOfTheKnownScreen : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!testing_support::ScreenShowsPattern()) {
+            if (std::getenv("TOVRIX_PATTERN")) FAIL() << "the known screen is missing";
+            GTEST_SKIP() << "no known screen";
+        }
+    }
+    // Two areas of the screen: the first for 3 attempts, the second for 2 (so it is shown for
+    // the one attempt after its own).
+    const RECT first{300, 200, 340, 230};
+    const RECT second{520, 410, 560, 440};
+};
+
+TEST_F(GifRecordingOfTheKnownScreen, IsWrittenAndDecodesBackFrameByFrame) {
+    ScriptedFrameSource source([this](int attempt, CGifFrameImage& frame, const GifCaptureOptions& options) {
+        frame.CaptureArea(attempt < 3 ? first : second, options);
+    });
+    CGifRecording recording;
+    recording.SetFrameWindow(source.Hwnd());
+    RecordFor(recording, Settings(10), 500);
+    ASSERT_EQ(2u, recording.GetFrames().size());
+
+    TempFolder folder;
+    std::wstring saved;
+    MessageBoxRecorder boxes;
+    ASSERT_EQ(CGifRecording::SaveResult::Saved,
+              recording.Save(nullptr, [&] { return folder.File(L"TX_[20190424-134720].jpg"); }, 2, &saved));
+    EXPECT_TRUE(boxes.Messages().empty());
+    EXPECT_EQ(folder.File(L"TX_[20190424-134720].gif"), saved);
+    EXPECT_TRUE(recording.GetFrames().empty());  // written, then destroyed
+    EXPECT_EQ(std::vector<std::wstring>{L"TX_[20190424-134720].gif"}, ListFiles(folder.Path()));
+
+    DecodedGif gif;
+    std::string error;
+    ASSERT_TRUE(DecodeGifFile(saved, gif, error)) << error;
+    EXPECT_EQ(40, gif.width);
+    EXPECT_EQ(30, gif.height);
+    EXPECT_EQ(0, gif.loopCount);  // for ever
+    ASSERT_EQ(2u, gif.frames.size());
+    EXPECT_EQ(30, gif.frames[0].delay);  // hundredths: 3 attempts of 100 ms
+    EXPECT_EQ(10, gif.frames[1].delay);
+    ExpectFrameShowsPattern(gif, 0, first);
+    ExpectFrameShowsPattern(gif, 1, second);
+}
+
+TEST_F(GifRecordingOfTheKnownScreen, ResizedFramesHaveTheOutputSize) {
+    ScriptedFrameSource source([this](int, CGifFrameImage& frame, const GifCaptureOptions& options) {
+        frame.CaptureArea(first, options);
+    });
+    CGifRecording recording;
+    recording.SetFrameWindow(source.Hwnd());
+    GifRecordingSettings settings = Settings(10);
+    settings.capture.resize = true;
+    settings.capture.width = 120;
+    settings.capture.height = 100;
+    RecordFor(recording, settings, 300);
+    ASSERT_EQ(1u, recording.GetFrames().size());
+    EXPECT_EQ(120, recording.GetFrames()[0]->GetWidth());
+    EXPECT_EQ(100, recording.GetFrames()[0]->GetHeight());
+    EXPECT_EQ(120u * 100u * 4u, recording.GetFrames()[0]->PixelBytes());
+}
+
+// Frames of one colour each, kept as recorded (no clock needed to test the writer).
+void RecordColours(CGifRecording& recording, int count) {
+    ScriptedFrameSource source([](int attempt, CGifFrameImage& frame, const GifCaptureOptions&) {
+        FillSolid(frame, 24, 18, RGB(40 * attempt, 255 - 40 * attempt, 100));
+    });
+    recording.SetFrameWindow(source.Hwnd());
+    RecordFor(recording, Settings(10), static_cast<uint32_t>(count * 100));
+}
+
+TEST(GifRecordingSave, AFailedSaveKeepsTheFramesLeavesNoFileAndCanBeTriedAgain) {
+    CGifRecording recording;
+    RecordColours(recording, 3);
+    ASSERT_EQ(3u, recording.GetFrames().size());
+    TempFolder folder;
+    const std::wstring missing = folder.File(L"no such folder\\TX_1.png");
+    {
+        MessageBoxRecorder boxes(IDCANCEL);
+        EXPECT_EQ(CGifRecording::SaveResult::Failed, recording.Save(nullptr, [&] { return missing; }, 2));
+        ASSERT_EQ(1u, boxes.Messages().size());
+        EXPECT_EQ(L"Error", boxes.Messages()[0].caption);
+        EXPECT_EQ(CGifRecording::kSaveFailedText, boxes.Messages()[0].text);
+    }
+    EXPECT_EQ(3u, recording.GetFrames().size());
+    EXPECT_TRUE(ListFiles(folder.Path()).empty());
+
+    // "Retry" after the folder was put right: the same frames are written.
+    int asked = 0;
+    MessageBoxRecorder retry(IDRETRY);
+    std::wstring saved;
+    EXPECT_EQ(CGifRecording::SaveResult::Saved,
+              recording.Save(nullptr, [&] { return asked++ == 0 ? missing : folder.File(L"TX_2.png"); }, 2, &saved));
+    EXPECT_EQ(1u, retry.Messages().size());
+    DecodedGif gif;
+    std::string error;
+    ASSERT_TRUE(DecodeGifFile(saved, gif, error)) << error;
+    EXPECT_EQ(3u, gif.frames.size());
+    EXPECT_EQ(std::vector<std::wstring>{L"TX_2.gif"}, ListFiles(folder.Path()));
+}
+
+TEST(GifRecordingSave, NamesOutsideTheAnsiCodePageAndExistingGifsAreHandled) {
+    TempFolder folder;
+    // Thai, Vietnamese and Georgian letters: outside the Korean (and most other) ANSI code pages.
+    const std::wstring inner = folder.File(L"\u0E01\u1EC7\u10D0 녹화");
+    ASSERT_TRUE(::CreateDirectoryW(inner.c_str(), nullptr));
+    const std::wstring still = inner + L"\\\u0E01TX_[1].png";
+    // A ".gif" of the generated name is there already and must stay as it is.
+    FILE* existing = _wfopen((inner + L"\\\u0E01TX_[1].gif").c_str(), L"wb");
+    ASSERT_NE(nullptr, existing);
+    std::fputs("keep", existing);
+    std::fclose(existing);
+
+    CGifRecording recording;
+    RecordColours(recording, 2);
+    std::wstring saved;
+    MessageBoxRecorder boxes;
+    ASSERT_EQ(CGifRecording::SaveResult::Saved, recording.Save(nullptr, [&] { return still; }, 0, &saved));
+    EXPECT_TRUE(boxes.Messages().empty());
+    EXPECT_EQ(inner + L"\\\u0E01TX_[1]_1.gif", saved);
+    std::vector<uint8_t> kept;
+    ASSERT_TRUE(ReadFileBytes(inner + L"\\\u0E01TX_[1].gif", kept));
+    EXPECT_EQ(4u, kept.size());
+    DecodedGif gif;
+    std::string error;
+    ASSERT_TRUE(DecodeGifFile(saved, gif, error)) << error;
+    EXPECT_EQ(2u, gif.frames.size());
+}
+
+TEST(GifRecordingSave, AnEmptyListWritesTheSevenByteFile) {
+    TempFolder folder;
+    CGifRecording recording;
+    std::wstring saved;
+    ASSERT_EQ(CGifRecording::SaveResult::Saved, recording.Save(nullptr, [&] { return folder.File(L"e.bmp"); }, 2, &saved));
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(ReadFileBytes(saved, bytes));
+    EXPECT_EQ((std::vector<uint8_t>{'G', 'I', 'F', '8', '9', 'a', 0x3B}), bytes);
+}
+
+TEST(GifRecordingSave, GifPathForReplacesOnlyTheFileNamesExtension) {
+    EXPECT_EQ(L"C:\\a.b\\TX_5.gif", CGifRecording::GifPathFor(L"C:\\a.b\\TX_5.jpg"));
+    EXPECT_EQ(L"C:\\a.b\\TX_5.gif", CGifRecording::GifPathFor(L"C:\\a.b\\TX_5"));
+    EXPECT_EQ(L"", CGifRecording::GifPathFor(L""));
+}
+
+}  // namespace
