@@ -204,7 +204,9 @@ TEST(Dialog, BadNumbersKeepTheDialogOpenWithTheStandardMessages) {
         EXPECT_EQ(boxes.Texts()[0], c.message);
         // Text that is no integer never reaches the member; a range check looks at the value
         // already taken, as the range rule is about the number, not the text.
-        if (std::wstring(c.message) == kMsgEnterInteger) EXPECT_EQ(dlg.number, 42) << c.typed;
+        if (std::wstring(c.message) == kMsgEnterInteger) {
+            EXPECT_EQ(dlg.number, 42) << c.typed;
+        }
     }
 }
 
