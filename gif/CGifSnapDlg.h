@@ -1,0 +1,82 @@
+#pragma once
+// The frame the user places over the part of the screen to record: a borderless topmost popup
+// whose inside is a hole (the window region leaves it out), so the desktop shows and works
+// through it and grabs of that area see what lies beneath. Idle it is a purple nine-patch frame
+// with eight resize handles and a move symbol; while recording only a yellow border is left. On
+// the recording thread's request (WM_GIF_CAPTURE_FRAME) it grabs its area on this thread.
+#include <windows.h>
+#include <memory>
+#include <string>
+#include "CDialogEx.h"
+#include "CNinePatch.h"
+#include "DeviceContext.h"
+#include "GdiObject.h"
+
+class CGifSnapDlg : public CDialogEx {
+public:
+    // Parts under the mouse: handles in this order, then the rest of the frame.
+    enum Part { TopLeft, Top, TopRight, Left, Right, BottomLeft, Bottom, BottomRight, Frame = 8 };
+    static constexpr int kHandles = 8;
+    static constexpr COLORREF kKeyColour = RGB(255, 0, 255);
+    static constexpr COLORREF kRecordingColour = RGB(255, 255, 0);
+    // The picture without its marks: the smallest window, leaving a 57 x 57 area.
+    static constexpr int kMinimumSize = 65;
+
+    CGifSnapDlg();
+    ~CGifSnapDlg() override;
+
+    // Creates the frame hidden, owned by `owner` (the program's main window), with the area of
+    // `area` (screen coordinates) when it is not empty.
+    BOOL Create(HWND owner, const RECT& area = RECT{});
+    // The recorder dialog that hears WM_GIF_AREA_CHANGED.
+    void SetOwner(HWND owner) { m_notify = owner; }
+
+    // The hole in screen coordinates.
+    RECT GetCaptureRect() const;
+    // Places the frame so that its hole is `area` (screen coordinates).
+    BOOL SetCaptureRect(const RECT& area);
+    void ShowRecordingLook();
+    void ShowIdleLook();
+    bool IsRecordingLook() const { return m_recordingLook; }
+
+    // The caption the recorder shows for an area: "%dX%d".
+    static std::wstring AreaCaption(const RECT& area);
+    // The part of the frame at a client point: a handle, Frame, or -1 outside every part.
+    int PartAt(POINT client) const;
+    const RECT& GetAreaRect() const { return m_area; }
+    const RECT& GetCentreRect() const { return m_centre; }
+    const RECT& GetHandleRect(int handle) const { return m_handles[handle]; }
+    int GetHoverPart() const { return m_hover; }
+
+protected:
+    BOOL OnInitDialog() override;
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void OnOK() override {}
+    void OnCancel() override {}
+
+private:
+    void OnPaint();
+    void OnMouseMove(POINT point);
+    void OnLButtonDown(POINT point);
+    void OnGetMinMaxInfo(MINMAXINFO* info);
+    void OnSize();
+    LRESULT OnCaptureFrame(WPARAM serial, LPARAM request);
+    void DrawIdleLook(int width, int height);
+    void DrawRecordingLook(int width, int height);
+    // The visible pixels of the move symbol: every pixel of the centre rectangle (its right and
+    // bottom edges included) that is not the key colour.
+    void AddSymbolPixels(HRGN region) const;
+
+    bool m_initialised = false;
+    bool m_recordingLook = false;
+    CNinePatch m_skin;
+    CBitmap m_backBitmap;
+    std::unique_ptr<CMemoryDC> m_backBuffer;
+    std::unique_ptr<CSelectObject> m_backSelection;  // put back before the two above go
+    int m_hover = -1;
+    RECT m_area{};
+    RECT m_centre{};
+    RECT m_handles[kHandles]{};
+    RECT m_initialArea{};
+    HWND m_notify = nullptr;
+};
