@@ -3,6 +3,7 @@
 #include <shellapi.h>
 #include <utility>
 #include "CAboutDlg.h"
+#include "CAnigifCapture.h"
 #include "CCutControl.h"
 #include "CCutRegion.h"
 #include "CDialog.h"
@@ -283,6 +284,11 @@ void CMainFrame::OnGifRecorder() {
     if (gifRecorderOpen) return;
     FlagScope open(gifRecorderOpen);
     RunGifRecorderDialog();
+}
+
+void CMainFrame::RunGifRecorderDialog() {
+    CAnigifCapture recorder(this, m_buildOutputPath);
+    recorder.DoModal();
 }
 
 void CMainFrame::OnOpenSaveFolder() {

@@ -8,3 +8,4 @@
 #include "controls_ids.h"
 #include "capture_ids.h"
 #include "editor_ids.h"
+#include "recorder_ids.h"

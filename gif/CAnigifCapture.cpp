@@ -1,0 +1,250 @@
+#include "CAnigifCapture.h"
+#include <cwchar>
+#include "CWinApp.h"
+#include "DataExchange.h"
+#include "MessageBox.h"
+#include "WindowMessages.h"
+#include "resource.h"
+
+namespace {
+const wchar_t* const kQualityNames[GifRecorderSettings::kQualities] = {L"최고", L"고", L"중", L"저", L"최저"};
+// The controls that a recording locks.
+const int kSettingControls[] = {IDC_GIF_RESIZE, IDC_GIF_WIDTH, IDC_GIF_HEIGHT, IDC_GIF_CURSOR,
+                                IDC_GIF_FPS, IDC_GIF_QUALITY, IDC_GIF_OVERLAY};
+}  // namespace
+
+CAnigifCapture::CAnigifCapture(CWnd* parent, std::function<std::wstring()> nextStillPath, const std::wstring& iniPath)
+    : CDialogEx(IDD_ANIGIF_CAPTURE, parent), m_nextStillPath(std::move(nextStillPath)) {
+    if (iniPath.empty()) {
+        m_ini.SetPathToModule();
+    } else {
+        m_ini.SetPath(iniPath);
+    }
+    m_settings.Load(m_ini);
+}
+
+CAnigifCapture::~CAnigifCapture() {
+    // The thread must not outlive the frame window it asks for frames.
+    m_recording.Stop();
+}
+
+BOOL CAnigifCapture::OnInitDialog() {
+    CDialogEx::OnInitDialog();
+    m_quality.SubclassDlgItem(IDC_GIF_QUALITY, m_hWnd);
+    for (const wchar_t* name : kQualityNames) m_quality.AddString(name);
+    m_quality.SetCurSel(m_settings.quality);
+
+    ShowOverlayState();
+
+    CWinApp* app = AfxGetApp();
+    HWND mainWindow = app && app->m_pMainWnd ? app->m_pMainWnd->m_hWnd : nullptr;
+    m_snap.Create(mainWindow);
+    m_snap.SetOwner(m_hWnd);
+    m_snap.ShowWindow(SW_SHOWNOACTIVATE);
+    m_recording.SetOwner(m_hWnd);
+    m_recording.SetFrameWindow(m_snap.m_hWnd);
+
+    m_record.SubclassDlgItem(IDC_GIF_RECORD, m_hWnd);
+    m_record.LoadSkin(IDB_RECORD_BUTTON);
+    m_record.SetTextFormat(DT_CENTER | DT_BOTTOM | DT_SINGLELINE);
+
+    // Below the frame, 10 pixels in from its left edge and 10 below its bottom.
+    RECT frame;
+    m_snap.GetWindowRect(&frame);
+    SetWindowPos(nullptr, frame.left + 10, frame.bottom + 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    m_area = m_snap.GetCaptureRect();
+    ShowAreaCaption();
+    ::EnableWindow(GetDlgItem(IDC_GIF_WIDTH), m_settings.resize);
+    ::EnableWindow(GetDlgItem(IDC_GIF_HEIGHT), m_settings.resize);
+    // Without the hot key the button still works; nothing to tell the user.
+    m_hotKey = ::RegisterHotKey(m_hWnd, kHotKeyId, MOD_NOREPEAT, VK_F5) != FALSE;
+    return TRUE;
+}
+
+void CAnigifCapture::DoDataExchange(CDataExchange* dx) {
+    DDX_Check(dx, IDC_GIF_RESIZE, m_settings.resize);
+    DDX_Text(dx, IDC_GIF_WIDTH, m_settings.width);
+    DDV_MinMaxInt(dx, m_settings.width, GifRecorderSettings::kMinSide, GifRecorderSettings::kMaxSide);
+    DDX_Text(dx, IDC_GIF_HEIGHT, m_settings.height);
+    DDV_MinMaxInt(dx, m_settings.height, GifRecorderSettings::kMinSide, GifRecorderSettings::kMaxSide);
+    DDX_Text(dx, IDC_GIF_FPS, m_settings.fps);
+    DDV_MinMaxInt(dx, m_settings.fps, GifRecorderSettings::kMinFps, GifRecorderSettings::kMaxFps);
+    DDX_Check(dx, IDC_GIF_CURSOR, m_settings.cursor);
+    DDX_CBIndex(dx, IDC_GIF_QUALITY, m_settings.quality);
+    DDX_Check(dx, IDC_GIF_EDIT, m_settings.edit);
+}
+
+BOOL CAnigifCapture::OnCommand(WPARAM wParam, LPARAM lParam) {
+    const int id = LOWORD(wParam);
+    const int code = HIWORD(wParam);
+    switch (id) {
+    case IDC_GIF_RECORD:
+        if (code == BN_CLICKED) OnRecord();
+        return TRUE;
+    case IDC_GIF_RESIZE:
+        if (code == BN_CLICKED) OnResizeClicked();
+        return TRUE;
+    case IDC_GIF_OVERLAY:
+        if (code == BN_CLICKED) OnOverlayClicked();
+        return TRUE;
+    case IDC_GIF_QUALITY:
+        if (code == CBN_SELCHANGE) m_settings.quality = m_quality.GetCurSel();
+        return TRUE;
+    default:
+        return CDialogEx::OnCommand(wParam, lParam);
+    }
+}
+
+BOOL CAnigifCapture::PreTranslateMessage(MSG* msg) {
+    // Enter would press the default button; the recorder has none worth pressing by accident.
+    if (msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) return TRUE;
+    return CDialogEx::PreTranslateMessage(msg);
+}
+
+LRESULT CAnigifCapture::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_HOTKEY:
+        OnRecord();
+        break;
+    case WM_GIF_AREA_CHANGED:
+        OnAreaChanged();
+        return 0;
+    case WM_GIF_FRAME_ADDED:
+        OnFrameAdded(wParam);
+        return 0;
+    case WM_GIF_RECORDING_STOPPED:
+        OnRecordingStopped(wParam);
+        return 0;
+    case WM_DESTROY:
+        OnDestroy();
+        break;
+    default:
+        break;
+    }
+    return CDialogEx::WindowProc(msg, wParam, lParam);
+}
+
+void CAnigifCapture::OnRecord() {
+    // A record command during the stop sequence (F5 while the save pumps messages) would start
+    // a second stop or a recording on the frames being written: it is refused.
+    if (m_stopping) return;
+    if (!UpdateData(TRUE)) return;
+    m_area = m_snap.GetCaptureRect();
+    if (!m_recordingNow) {
+        StartRecording();
+    } else {
+        StopRecording();
+    }
+    // The skin shows its stop picture exactly while recording, whether the button or F5 started.
+    m_record.SendMessage(BM_SETCHECK, m_recordingNow ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void CAnigifCapture::StartRecording() {
+    EnableSettings(FALSE);
+    m_snap.ShowRecordingLook();
+    GifRecordingSettings settings;
+    settings.fps = m_settings.fps;
+    settings.capture.resize = m_settings.resize;
+    settings.capture.width = m_settings.width;
+    settings.capture.height = m_settings.height;
+    settings.capture.cursor = m_settings.cursor;
+    if (!m_recording.Start(settings)) {
+        m_snap.ShowIdleLook();
+        EnableSettings(TRUE);
+        AfxMessageBox(L"Error", MB_OK | MB_ICONERROR);
+        return;
+    }
+    SetDlgItemText(IDC_GIF_RECORD, kStopText);
+    m_recordingNow = true;
+}
+
+void CAnigifCapture::StopRecording() {
+    m_stopping = true;
+    m_snap.ShowWindow(SW_HIDE);
+    EnableSettings(TRUE);
+    m_recording.Stop();
+    SetDlgItemText(IDC_GIF_RECORD, kRecordText);
+    m_recordingNow = false;
+    // The frame editor is not part of the program yet: "편집후저장" saves at once as well.
+    if (m_recording.Save(this, m_nextStillPath, m_settings.quality, &m_lastSaved) !=
+        CGifRecording::SaveResult::Saved) {
+        m_lastSaved.clear();
+    }
+    ShowAreaCaption();
+    m_snap.ShowIdleLook();
+    m_snap.ShowWindow(SW_SHOWNOACTIVATE);
+    m_stopping = false;
+}
+
+void CAnigifCapture::OnRecordingStopped(WPARAM reason) {
+    if (!m_recordingNow || m_stopping) return;
+    StopRecording();
+    m_record.SendMessage(BM_SETCHECK, BST_UNCHECKED);
+    AfxMessageBox(reason == CGifRecording::StoppedFull ? CGifRecording::kFullText : CGifRecording::kNoPictureText,
+                  MB_OK | MB_ICONINFORMATION);
+}
+
+void CAnigifCapture::EnableSettings(BOOL enable) {
+    for (int id : kSettingControls) ::EnableWindow(GetDlgItem(id), enable);
+}
+
+void CAnigifCapture::OnResizeClicked() {
+    UpdateData(TRUE);
+    const bool resize = ::SendMessageW(GetDlgItem(IDC_GIF_RESIZE), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    ::EnableWindow(GetDlgItem(IDC_GIF_WIDTH), resize);
+    ::EnableWindow(GetDlgItem(IDC_GIF_HEIGHT), resize);
+}
+
+bool CAnigifCapture::OverlayOn() const {
+    return false;
+}
+
+void CAnigifCapture::ShowOverlayState() {
+    ::SendMessageW(GetDlgItem(IDC_GIF_OVERLAY), BM_SETCHECK, OverlayOn() ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void CAnigifCapture::OnOverlayClicked() {
+    // The check only ever shows whether an overlay is on; a click never changes it by itself.
+    ShowOverlayState();
+}
+
+void CAnigifCapture::ShowAreaCaption() {
+    SetWindowText(CGifSnapDlg::AreaCaption(m_area));
+}
+
+void CAnigifCapture::OnAreaChanged() {
+    if (!m_snap.IsWindow()) return;
+    m_area = m_snap.GetCaptureRect();
+    ShowAreaCaption();
+}
+
+void CAnigifCapture::OnFrameAdded(WPARAM count) {
+    // During the save the count is over; a late message must not spoil the caption.
+    if (!m_recordingNow) return;
+    wchar_t text[96];
+    std::swprintf(text, 96, L"%dX%d Frames(%d)", static_cast<int>(m_area.right - m_area.left),
+                  static_cast<int>(m_area.bottom - m_area.top), static_cast<int>(count));
+    SetWindowText(text);
+}
+
+void CAnigifCapture::OnClose() {
+    if (m_stopping) return;
+    if (m_recordingNow) {
+        AfxMessageBox(kRecordingText, MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    if (!UpdateData(TRUE)) return;
+    m_settings.Save(m_ini);
+    EndDialog(IDOK);
+}
+
+void CAnigifCapture::OnDestroy() {
+    if (m_hotKey) ::UnregisterHotKey(m_hWnd, kHotKeyId);
+    m_hotKey = false;
+    // Ended some other way while recording (the program closing): the frames are dropped.
+    m_recording.Stop();
+    m_recordingNow = false;
+    m_recording.SetFrameWindow(nullptr);
+    if (m_snap.IsWindow()) m_snap.DestroyWindow();
+}

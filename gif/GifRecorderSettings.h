@@ -1,0 +1,30 @@
+#pragma once
+// The recorder's values in section "AniGif" of the settings file: output size, frame rate,
+// quality, cursor and editing after recording. (The overlay's keys of the same section belong
+// to the overlay settings.)
+#include "CIni.h"
+
+struct GifRecorderSettings {
+    static constexpr const wchar_t* kSection = L"AniGif";
+    static constexpr int kMinSide = 100, kMaxSide = 2000;
+    static constexpr int kMinFps = 1, kMaxFps = 30;
+    static constexpr int kQualities = 5;  // "최고", "고", "중", "저", "최저"
+
+    bool resize = false;  // "ChkResize"
+    int width = 300;      // "gifWidth"
+    int height = 200;     // "gifHeight"
+    int fps = 10;         // "fps"
+    int quality = 2;      // "Qulity": index of the quality list
+    bool cursor = false;  // "ChkCursor"
+    bool edit = false;    // "ChkEdit"
+
+    // A missing key keeps the default. A stored quality outside the list falls back to the
+    // default, so that the list always shows a selection.
+    void Load(const CIni& ini);
+    // Booleans as "0"/"1", integers in decimal.
+    void Save(const CIni& ini) const;
+
+    // The encoder's sample factor for the quality index: 0 gives 1 (the encoder's least), 4
+    // gives 20.
+    int SampleFactor() const { return quality * 5 < 1 ? 1 : quality * 5; }
+};

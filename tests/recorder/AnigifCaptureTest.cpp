@@ -1,0 +1,291 @@
+// The recorder dialog as the user meets it: its seven "AniGif" keys read and written, the
+// validation messages, the controls a recording locks, closing refused while recording, the F5
+// hot key, and a recording of the known screen (with a window changing inside the frame) that
+// ends as a decodable animation beside the still captures.
+#include <windows.h>
+#include <gtest/gtest.h>
+#include <cstdlib>
+#include <functional>
+#include "CAnigifCapture.h"
+#include "RecorderTestSupport.h"
+#include "TestSupport.h"
+#include "resource.h"
+
+using namespace recorder_testing;
+using testing_support::ListFiles;
+using testing_support::MessageBoxRecorder;
+using testing_support::PatternColor;
+using testing_support::PumpMessages;
+using testing_support::TempFolder;
+
+namespace {
+
+bool WaitUntil(const std::function<bool()>& condition, int seconds = 20) {
+    const DWORD start = ::GetTickCount();
+    while (!condition()) {
+        if (::GetTickCount() - start > static_cast<DWORD>(seconds) * 1000) return false;
+        PumpMessages();
+        ::Sleep(10);
+    }
+    return true;
+}
+
+std::wstring IniValue(const std::wstring& ini, const wchar_t* key) {
+    wchar_t value[64] = {};
+    ::GetPrivateProfileStringW(L"AniGif", key, L"(none)", value, 64, ini.c_str());
+    return value;
+}
+
+class Recorder : public ::testing::Test {
+protected:
+    void SetUp() override {
+        patternShown = testing_support::ScreenShowsPattern();
+        ini = settingsFolder.File(L"tovrix.ini");
+    }
+    void TearDown() override {
+        if (dialog && dialog->IsWindow()) dialog->DestroyWindow();
+        dialog.reset();
+        PumpMessages(50);
+    }
+    void Open() {
+        dialog = std::make_unique<CAnigifCapture>(nullptr, [this] { return folder.File(L"TX_[20261210-181500].png"); },
+                                                  ini);
+        ASSERT_TRUE(dialog->Create(IDD_ANIGIF_CAPTURE, nullptr));
+        dialog->ShowWindow(SW_SHOW);
+        PumpMessages(100);
+    }
+    void Write(const wchar_t* key, const wchar_t* value) {
+        ::WritePrivateProfileStringW(L"AniGif", key, value, ini.c_str());
+    }
+    HWND Item(int id) const { return dialog->GetDlgItem(id); }
+    bool Enabled(int id) const { return ::IsWindowEnabled(Item(id)) != FALSE; }
+    bool Checked(int id) const { return ::SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    void Click(int id) {
+        dialog->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(Item(id)));
+    }
+    std::wstring Caption() const { return dialog->GetWindowText(); }
+
+    TempFolder folder;  // the save folder
+    TempFolder settingsFolder;
+    std::wstring ini;
+    bool patternShown = false;
+    std::unique_ptr<CAnigifCapture> dialog;
+};
+
+TEST_F(Recorder, StartsFromTheStoredKeysBelowItsFrame) {
+    Write(L"ChkResize", L"1");
+    Write(L"gifWidth", L"320");
+    Write(L"gifHeight", L"240");
+    Write(L"fps", L"15");
+    Write(L"Qulity", L"4");
+    Write(L"ChkCursor", L"1");
+    Write(L"ChkEdit", L"0");
+    Open();
+    EXPECT_TRUE(Checked(IDC_GIF_RESIZE));
+    EXPECT_EQ(L"320", dialog->GetDlgItemText(IDC_GIF_WIDTH));
+    EXPECT_EQ(L"240", dialog->GetDlgItemText(IDC_GIF_HEIGHT));
+    EXPECT_EQ(L"15", dialog->GetDlgItemText(IDC_GIF_FPS));
+    EXPECT_EQ(4, static_cast<int>(::SendMessageW(Item(IDC_GIF_QUALITY), CB_GETCURSEL, 0, 0)));
+    EXPECT_EQ(5, static_cast<int>(::SendMessageW(Item(IDC_GIF_QUALITY), CB_GETCOUNT, 0, 0)));
+    EXPECT_EQ(20, dialog->Settings().SampleFactor());
+    EXPECT_TRUE(Checked(IDC_GIF_CURSOR));
+    EXPECT_FALSE(Checked(IDC_GIF_EDIT));
+    EXPECT_TRUE(Enabled(IDC_GIF_WIDTH));
+    EXPECT_EQ(L"Record(F5)", dialog->GetDlgItemText(IDC_GIF_RECORD));
+
+    RECT frame, self;
+    dialog->FrameWindow().GetWindowRect(&frame);
+    dialog->GetWindowRect(&self);
+    EXPECT_EQ(frame.left + 10, self.left);
+    EXPECT_EQ(frame.bottom + 10, self.top);
+    EXPECT_EQ(CGifSnapDlg::AreaCaption(dialog->FrameWindow().GetCaptureRect()), Caption());
+    EXPECT_TRUE(dialog->FrameWindow().IsWindowVisible());
+}
+
+TEST_F(Recorder, ClosingWritesTheSevenKeys) {
+    Open();
+    EXPECT_FALSE(Enabled(IDC_GIF_WIDTH));  // "ChkResize" off by default
+    EXPECT_EQ(2, static_cast<int>(::SendMessageW(Item(IDC_GIF_QUALITY), CB_GETCURSEL, 0, 0)));  // "중"
+    ::SendMessageW(Item(IDC_GIF_RESIZE), BM_SETCHECK, BST_CHECKED, 0);
+    Click(IDC_GIF_RESIZE);
+    EXPECT_TRUE(Enabled(IDC_GIF_WIDTH));
+    EXPECT_TRUE(Enabled(IDC_GIF_HEIGHT));
+    dialog->SetDlgItemText(IDC_GIF_WIDTH, L"640");
+    dialog->SetDlgItemText(IDC_GIF_FPS, L"30");
+    ::SendMessageW(Item(IDC_GIF_EDIT), BM_SETCHECK, BST_CHECKED, 0);
+    dialog->SendMessage(WM_COMMAND, IDCANCEL, 0);  // Esc and the close box alike
+    PumpMessages(50);
+    EXPECT_FALSE(dialog->IsWindow());
+    const struct {
+        const wchar_t* key;
+        const wchar_t* value;
+    } expected[] = {{L"ChkResize", L"1"}, {L"gifWidth", L"640"}, {L"gifHeight", L"200"}, {L"fps", L"30"},
+                    {L"Qulity", L"2"},    {L"ChkCursor", L"0"},  {L"ChkEdit", L"1"}};
+    for (const auto& e : expected) EXPECT_EQ(e.value, IniValue(ini, e.key)) << e.key;
+}
+
+TEST_F(Recorder, BadValuesAreRefusedWithTheStandardMessages) {
+    Open();
+    const struct {
+        int id;
+        const wchar_t* typed;
+        const wchar_t* message;
+    } cases[] = {
+        {IDC_GIF_FPS, L"0", L"1에서 30 사이의 정수를 입력하십시오."},
+        {IDC_GIF_FPS, L"31", L"1에서 30 사이의 정수를 입력하십시오."},
+        {IDC_GIF_FPS, L"", L"정수를 입력하십시오."},
+        {IDC_GIF_WIDTH, L"99", L"100에서 2000 사이의 정수를 입력하십시오."},  // checked even without "Resize"
+        {IDC_GIF_HEIGHT, L"2001", L"100에서 2000 사이의 정수를 입력하십시오."},
+    };
+    for (const auto& c : cases) {
+        const std::wstring before = dialog->GetDlgItemText(c.id);
+        dialog->SetDlgItemText(c.id, c.typed);
+        MessageBoxRecorder boxes;
+        Click(IDC_GIF_RECORD);
+        EXPECT_FALSE(dialog->IsRecording()) << c.typed;
+        ASSERT_EQ(1u, boxes.Messages().size()) << c.typed;
+        EXPECT_EQ(c.message, boxes.Messages()[0].text);
+        // The focus goes back to the offending edit (the size edits are disabled without "Resize").
+        if (Enabled(c.id)) EXPECT_EQ(Item(c.id), ::GetFocus()) << c.typed;
+        // Closing is refused the same way.
+        dialog->SendMessage(WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(dialog->IsWindow());
+        dialog->SetDlgItemText(c.id, before);
+    }
+}
+
+// A small window inside the frame that changes colour on every timer tick, so that the screen
+// under the frame keeps changing while the rest of it shows the known screen.
+class Blinker {
+public:
+    explicit Blinker(const RECT& r) {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"TovrixRecorderBlinker";
+        ::RegisterClassW(&wc);
+        m_hwnd = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, wc.lpszClassName, L"",
+                                   WS_POPUP | WS_VISIBLE, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                                   nullptr, nullptr, wc.hInstance, nullptr);
+        ::SetTimer(m_hwnd, 1, 40, nullptr);
+    }
+    ~Blinker() { ::DestroyWindow(m_hwnd); }
+    Blinker(const Blinker&) = delete;
+    Blinker& operator=(const Blinker&) = delete;
+
+private:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        if (msg == WM_TIMER) {
+            ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, ::GetWindowLongPtrW(hwnd, GWLP_USERDATA) + 1);
+            ::InvalidateRect(hwnd, nullptr, FALSE);
+            return 0;
+        }
+        if (msg == WM_PAINT) {
+            PAINTSTRUCT ps;
+            HDC dc = ::BeginPaint(hwnd, &ps);
+            const LONG_PTR n = ::GetWindowLongPtrW(hwnd, GWLP_USERDATA);
+            HBRUSH brush = ::CreateSolidBrush(RGB((n * 53) & 255, (n * 97) & 255, 128));
+            RECT r;
+            ::GetClientRect(hwnd, &r);
+            ::FillRect(dc, &r, brush);
+            ::DeleteObject(brush);
+            ::EndPaint(hwnd, &ps);
+            return 0;
+        }
+        return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+    HWND m_hwnd;
+};
+
+TEST_F(Recorder, RecordsTheScreenUnderTheFrameIntoAGifBesideTheStillCaptures) {
+    if (!patternShown) {
+        if (std::getenv("TOVRIX_PATTERN")) FAIL() << "the known screen is missing";
+        GTEST_SKIP() << "no known screen";
+    }
+    Write(L"fps", L"20");
+    Write(L"Qulity", L"0");  // the quantiser learns from every pixel
+    Open();
+    const RECT area = dialog->FrameWindow().GetCaptureRect();
+    const RECT square{area.left, area.top, area.left + 40, area.top + 40};
+    Blinker blinker(square);
+    PumpMessages(100);
+
+    Click(IDC_GIF_RECORD);
+    ASSERT_TRUE(dialog->IsRecording());
+    EXPECT_EQ(L"Stop(F5)", dialog->GetDlgItemText(IDC_GIF_RECORD));
+    EXPECT_TRUE(dialog->FrameWindow().IsRecordingLook());
+    for (int id : {IDC_GIF_RESIZE, IDC_GIF_WIDTH, IDC_GIF_HEIGHT, IDC_GIF_CURSOR, IDC_GIF_FPS, IDC_GIF_QUALITY,
+                   IDC_GIF_OVERLAY}) {
+        EXPECT_FALSE(Enabled(id)) << id;
+    }
+    const std::wstring size = CGifSnapDlg::AreaCaption(area);
+    ASSERT_TRUE(WaitUntil([&] { return Caption() == size + L" Frames(3)"; }));
+
+    {
+        MessageBoxRecorder boxes;
+        dialog->SendMessage(WM_COMMAND, IDCANCEL, 0);
+        ASSERT_EQ(1u, boxes.Messages().size());
+        EXPECT_EQ(L"녹화중입니다.", boxes.Messages()[0].text);
+        EXPECT_TRUE(dialog->IsWindow());
+        EXPECT_TRUE(dialog->IsRecording());
+    }
+
+    // An F5 that arrives while the stop sequence saves is refused: one stop, one file.
+    dialog->PostMessage(WM_HOTKEY, CAnigifCapture::kHotKeyId, 0);
+    Click(IDC_GIF_RECORD);
+    PumpMessages(100);
+    EXPECT_FALSE(dialog->IsRecording());
+    EXPECT_EQ(L"Record(F5)", dialog->GetDlgItemText(IDC_GIF_RECORD));
+    EXPECT_EQ(size, Caption());
+    EXPECT_FALSE(dialog->FrameWindow().IsRecordingLook());
+    EXPECT_TRUE(dialog->FrameWindow().IsWindowVisible());
+    for (int id : {IDC_GIF_RESIZE, IDC_GIF_WIDTH, IDC_GIF_HEIGHT, IDC_GIF_CURSOR, IDC_GIF_FPS, IDC_GIF_QUALITY,
+                   IDC_GIF_OVERLAY}) {
+        EXPECT_TRUE(Enabled(id)) << id;  // the size edits too, "Resize" or not
+    }
+
+    EXPECT_EQ(std::vector<std::wstring>{L"TX_[20261210-181500].gif"}, ListFiles(folder.Path()));
+    EXPECT_EQ(folder.File(L"TX_[20261210-181500].gif"), dialog->LastSavedPath());
+    DecodedGif gif;
+    std::string error;
+    ASSERT_TRUE(DecodeGifFile(dialog->LastSavedPath(), gif, error)) << error;
+    EXPECT_EQ(area.right - area.left, gif.width);
+    EXPECT_EQ(area.bottom - area.top, gif.height);
+    ASSERT_GE(gif.frames.size(), 3u);
+    for (const DecodedFrame& frame : gif.frames) EXPECT_EQ(0, frame.delay % 5);  // multiples of 50 ms
+    // Outside the blinking square the first frame is the known screen under the frame, as closely
+    // as 256 colours of a picture of thousands allow.
+    int unlike = 0, samples = 0;
+    long long total = 0;
+    for (int y = 50; y < gif.height; y += 7) {
+        for (int x = 50; x < gif.width; x += 7) {
+            const COLORREF got = DecodedPixel(gif, 0, x, y);
+            const COLORREF want = PatternColor(area.left + x, area.top + y);
+            const int d = std::abs(GetRValue(got) - GetRValue(want)) + std::abs(GetGValue(got) - GetGValue(want)) +
+                          std::abs(GetBValue(got) - GetBValue(want));
+            unlike += d > 40;
+            total += d;
+            ++samples;
+        }
+    }
+    EXPECT_LT(total / samples, 24);
+    EXPECT_LT(unlike * 100, samples);
+}
+
+TEST_F(Recorder, F5AnywhereStartsAndStops) {
+    Open();
+    auto pressF5 = [] {
+        INPUT keys[2]{};
+        keys[0].type = keys[1].type = INPUT_KEYBOARD;
+        keys[0].ki.wVk = keys[1].ki.wVk = VK_F5;
+        keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        ::SendInput(2, keys, sizeof(INPUT));
+    };
+    pressF5();
+    ASSERT_TRUE(WaitUntil([&] { return dialog->IsRecording(); }, 10));
+    pressF5();
+    ASSERT_TRUE(WaitUntil([&] { return !dialog->IsRecording(); }, 10));
+    EXPECT_EQ(1u, ListFiles(folder.Path()).size());
+}
+
+}  // namespace
