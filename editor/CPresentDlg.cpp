@@ -1,5 +1,6 @@
 #include "CPresentDlg.h"
 #include "CMonitors.h"
+#include "CTextForm.h"
 #include "TextCursor.h"
 #include "resource.h"
 
@@ -382,8 +383,14 @@ void CPresentDlg::OnTextTool() {
     if (m_textCursor) ::SetCursor(m_textCursor);
 }
 
-bool CPresentDlg::RunTextTool(TextItemSettings&, std::wstring&) {
-    return false;
+bool CPresentDlg::RunTextTool(TextItemSettings& settings, std::wstring& text) {
+    // Owned by the editor, so that it shows above the editor's topmost window.
+    CTextForm form(this);
+    if (form.DoModal() != IDOK) return false;
+    text = form.GetText();
+    settings = form.GetSettings();
+    settings.text = nullptr;  // the caller points it at its own copy
+    return true;
 }
 
 void CPresentDlg::OnCancel() {
