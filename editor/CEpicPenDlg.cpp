@@ -3,6 +3,7 @@
 #include <iterator>
 #include "CColorDialog.h"
 #include "DeviceContext.h"
+#include "MessageArgs.h"
 #include "resource.h"
 
 const COLORREF CEpicPenDlg::penColors[16] = {
@@ -90,11 +91,14 @@ LRESULT CEpicPenDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_ERASEBKGND:
         return OnEraseBkgnd(reinterpret_cast<HDC>(wParam));
-    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDOWN: {
         // A press on the background (buttons take their own presses) drags the toolbar as if
-        // its caption had been pressed.
-        PostMessage(WM_NCLBUTTONDOWN, HTCAPTION, lParam);
+        // its caption had been pressed; non-client messages carry screen coordinates.
+        POINT press = MousePoint(lParam);
+        ClientToScreen(&press);
+        PostMessage(WM_NCLBUTTONDOWN, HTCAPTION, MouseLParam(press));
         return 0;
+    }
     }
     return CDialog::WindowProc(msg, wParam, lParam);
 }

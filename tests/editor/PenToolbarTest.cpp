@@ -284,4 +284,49 @@ TEST(PenToolbar, TheColourButtonGivesThePenAnyColourAndLeavesTheSwatchMarkAlone)
     }
 }
 
+TEST(PenToolbar, DraggingTheBackgroundMovesTheToolbarAndDraggingAButtonDoesNot) {
+    struct Case {
+        const char* what;
+        int id;  // 0: the background strip at the top
+        bool moves;
+    };
+    const Case cases[] = {
+        {"background", 0, true},
+        {"size button", IDC_PEN_SIZE_FIRST + 3, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CScreenImage picture;
+        MakePicture(picture, kRect, kWhite);
+        ScriptedEditor editor(picture, kRect);
+        RECT before{}, after{};
+        editor.Then([&](ScriptedEditor& e) {
+            HWND bar = e.GetPenToolbar()->m_hWnd;
+            before = WindowRectOf(bar);
+            POINT from = c.id ? CentreOf(Item(e, c.id)) : POINT{before.left + 8, before.top + 6};
+            MoveMouse(from);
+            MouseButton(true);
+        });
+        // The moves come once the press has been handled, as a hand's would.
+        editor.Then([&](ScriptedEditor& e) {
+            POINT from = c.id ? CentreOf(Item(e, c.id)) : POINT{before.left + 8, before.top + 6};
+            MoveMouse(POINT{from.x + 20, from.y + 15});
+            MoveMouse(POINT{from.x + 40, from.y + 30});
+            MouseButton(false);
+        });
+        editor.ThenWhen([&](ScriptedEditor& e) {
+            // A move ends with the window where the pointer left it; a button press moves nothing.
+            RECT now = WindowRectOf(e.GetPenToolbar()->m_hWnd);
+            return !c.moves || now.left != before.left;
+        }, [&](ScriptedEditor& e) {
+            after = WindowRectOf(e.GetPenToolbar()->m_hWnd);
+            MoveMouse(kAway);
+        });
+        editor.Run();
+        EXPECT_EQ(after.left - before.left, c.moves ? 40 : 0);
+        EXPECT_EQ(after.top - before.top, c.moves ? 30 : 0);
+        EXPECT_EQ(after.right - after.left, before.right - before.left);
+    }
+}
+
 }  // namespace

@@ -156,13 +156,17 @@ void MoveMouse(POINT screen) {
     ::SendInput(1, &input, sizeof(INPUT));
 }
 
+void MouseButton(bool down) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    ::SendInput(1, &input, sizeof(INPUT));
+}
+
 void ClickAt(POINT screen) {
     MoveMouse(screen);
-    INPUT input[2]{};
-    input[0].type = input[1].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    ::SendInput(2, input, sizeof(INPUT));
+    MouseButton(true);
+    MouseButton(false);
 }
 
 POINT CentreOf(HWND hwnd) {

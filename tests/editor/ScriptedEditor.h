@@ -77,6 +77,7 @@ void SendKey(WORD virtualKey, bool down);
 
 // The mouse through the system's input queue, in screen coordinates.
 void MoveMouse(POINT screen);
+void MouseButton(bool down);
 void ClickAt(POINT screen);
 // The centre of a window in screen coordinates.
 POINT CentreOf(HWND hwnd);
