@@ -7,6 +7,7 @@
 #include <gdiplus.h>
 #include <memory>
 #include <string>
+#include "CDocument.h"
 #include "OutlineTextRenderer.h"
 
 // Top-left corner of an object of `object` size in one of the nine cells of a `frame` (0 top
@@ -14,12 +15,10 @@
 // do not count on a centred axis. A cell outside 0..8 gives (0, 0).
 POINT GridPlacement(SIZE frame, SIZE object, int marginX, int marginY, int position);
 
-class CLogoDoc {
+class CLogoDoc : public CDocument {
 public:
     CLogoDoc();
-    CLogoDoc(const CLogoDoc&) = delete;
-    CLogoDoc& operator=(const CLogoDoc&) = delete;
-    virtual ~CLogoDoc();
+    ~CLogoDoc() override;
 
     // Drops the logo picture, then decodes the file once if it exists. False when there is no
     // usable picture afterwards (empty path, missing or undecodable file).

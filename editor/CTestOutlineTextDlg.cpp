@@ -1,8 +1,16 @@
 #include "CTestOutlineTextDlg.h"
+#include <algorithm>
+#include "DeviceContext.h"
 #include "FontDescription.h"
+#include "MessageArgs.h"
+#include "MessageBox.h"
+#include "overlay_ids.h"
+#include "resource.h"
 
 CTestOutlineTextDlg::CTestOutlineTextDlg() : CDialog(IDD) {
     m_ini.SetPathToModule();
+    m_context.m_pCurrentDoc = &m_doc;
+    m_icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
 }
 
 CTestOutlineTextDlg::~CTestOutlineTextDlg() = default;
@@ -24,6 +32,7 @@ void CTestOutlineTextDlg::LoadOverlaySettings() {
     m_doc.m_textPosition = m_settings.TextPos;
     m_doc.m_textColor = m_settings.TextColor;
     m_doc.m_outlineColor = m_settings.OutlineColor;
+    m_doc.UpdateAllViews();
 }
 
 void CTestOutlineTextDlg::BuildCaptionFont(HDC dc) {
@@ -31,6 +40,7 @@ void CTestOutlineTextDlg::BuildCaptionFont(HDC dc) {
     const int pixelsPerInch = dc ? ::GetDeviceCaps(dc, LOGPIXELSY) : 0;
     if (pixelsPerInch > 0) m_pointSize = -::MulDiv(font.lfHeight, 72, pixelsPerInch);
     m_doc.m_font = font;
+    m_doc.UpdateAllViews();
 }
 
 bool CTestOutlineTextDlg::SaveOverlaySettings() {
@@ -44,5 +54,159 @@ void CTestOutlineTextDlg::SetPreviewBitmap(HBITMAP bitmap) {
 
 INT_PTR CTestOutlineTextDlg::DoModal(CWnd* parent) {
     m_pParentWnd = parent;
-    return CDialog::DoModal();
+    const INT_PTR result = DoModal();
+    // The preview's window went with the dialog's; its object goes now.
+    m_view.reset();
+    if (result != -1) m_pointSize = m_letterPage.GetPointSize();
+    return result;
+}
+
+BOOL CTestOutlineTextDlg::OnInitDialog() {
+    SetIcon(m_icon, TRUE);
+    SetIcon(m_icon, FALSE);
+    m_view.reset();
+    m_currentPage = nullptr;
+
+    {
+        CClientDC screen(nullptr);
+        m_margin = ::MulDiv(::GetDeviceCaps(screen, LOGPIXELSY), 7, 96);
+    }
+    const int m = m_margin;
+    RECT client;
+    GetClientRect(&client);
+    const int width = client.right;
+    const int height = client.bottom;
+    m_lastWidth = width;
+
+    // The right-hand column is 300 pixels whatever the dialog font: the tab control fills it
+    // above the OK button, and the preview takes the rest.
+    m_tab.SubclassDlgItem(IDC_OVERLAY_TABS, m_hWnd);
+    m_tab.ModifyStyleEx(0, WS_EX_CONTROLPARENT);  // Tab reaches into the pages
+    HWND ok = GetDlgItem(IDOK);
+    RECT okRect{};
+    ::GetWindowRect(ok, &okRect);
+    const int okWidth = okRect.right - okRect.left;
+    const int okHeight = okRect.bottom - okRect.top;
+    ::SetWindowPos(ok, nullptr, width - m - okWidth, height - m - okHeight, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    m_tab.SetWindowPos(nullptr, width - 300, m, 300 - m, height - 3 * m - okHeight,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+
+    m_view = std::make_unique<CLogoView>();
+    const RECT viewRect{m, m, width - m, height - 2 * m};
+    if (m_view->Create(viewRect, m_hWnd, IDC_OVERLAY_PREVIEW, m_context)) {
+        m_view->OnInitialUpdate();
+        m_view->SetWindowPos(m_tab, m, m, std::max(0, width - 2 * m - 300), std::max(0, height - 2 * m),
+                             SWP_SHOWWINDOW | SWP_NOACTIVATE);
+    } else {
+        m_view.reset();
+    }
+
+    m_tab.InsertItem(0, L"로고넣기");
+    m_tab.InsertItem(1, L"글자넣기");
+    m_logoPage.Bind(&m_settings, m_view.get());
+    m_letterPage.Bind(&m_settings, m_view.get(), m_doc.m_font, m_pointSize);
+    m_logoPage.Create(CInsertLogo::IDD, &m_tab);
+    m_letterPage.Create(CInsertLetter::IDD, &m_tab);
+    m_letterPage.ShowWindow(SW_HIDE);
+    ShowPage(0);
+
+    if (m_view) {
+        if (m_previewBitmap) m_view->SetPreviewPicture(m_previewBitmap);
+        m_view->SetShow(true);
+    }
+    return TRUE;
+}
+
+void CTestOutlineTextDlg::ShowPage(int index) {
+    if (m_currentPage) m_currentPage->ShowWindow(SW_HIDE);
+    m_currentPage = index == 1 ? static_cast<CDialog*>(&m_letterPage) : static_cast<CDialog*>(&m_logoPage);
+    FitPage();
+    m_currentPage->ShowWindow(SW_SHOW);
+}
+
+void CTestOutlineTextDlg::FitPage() const {
+    if (!m_currentPage || !m_currentPage->m_hWnd) return;
+    RECT tab;
+    m_tab.GetClientRect(&tab);
+    m_currentPage->SetWindowPos(nullptr, 5, 25, tab.right - 10, tab.bottom - 30,
+                                SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+BOOL CTestOutlineTextDlg::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (header && header->idFrom == IDC_OVERLAY_TABS && header->code == TCN_SELCHANGE) {
+        ShowPage(m_tab.GetCurSel());
+        *result = 0;
+        return TRUE;
+    }
+    return CDialog::OnNotify(wParam, lParam, result);
+}
+
+void CTestOutlineTextDlg::OnSize(int width, int height) {
+    if (m_view && m_view->m_hWnd) {
+        const int m = m_margin;
+        const int dx = width - m_lastWidth;
+        m_view->SetWindowPos(m_tab, m, m, std::max(0, width - 2 * m - 300), std::max(0, height - 2 * m),
+                             SWP_NOACTIVATE);
+        for (HWND control : {m_tab.m_hWnd, GetDlgItem(IDOK)}) {
+            RECT rect;
+            ::GetWindowRect(control, &rect);
+            ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
+            ::SetWindowPos(control, nullptr, rect.left + dx, rect.top, 0, 0,
+                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        FitPage();
+    }
+    m_lastWidth = width;
+}
+
+void CTestOutlineTextDlg::OnOK() {
+    if (!SaveOverlaySettings()) {
+        // Nothing was lost: the edits are still live and OK can be tried again.
+        AfxMessageBox(L"Error", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    EndDialog(IDOK);
+}
+
+void CTestOutlineTextDlg::OnClose() {
+    LoadOverlaySettings();
+    EndDialog(IDCANCEL);
+}
+
+void CTestOutlineTextDlg::OnPaintIconic() {
+    CPaintDC dc(m_hWnd);
+    RECT client;
+    GetClientRect(&client);
+    const int x = (client.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (client.bottom - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+    ::DrawIcon(dc, x, y, m_icon);
+}
+
+LRESULT CTestOutlineTextDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_SIZE: {
+        const LRESULT result = CDialog::WindowProc(msg, wParam, lParam);
+        const SizeArgs size = SizeArgsFrom(wParam, lParam);
+        OnSize(size.width, size.height);
+        return result;
+    }
+    case WM_CLOSE:
+        OnClose();
+        return 0;
+    case WM_MOUSEWHEEL:
+        // The wheel scrolls the preview wherever the focus is in the dialog.
+        if (m_view && m_view->m_hWnd) return m_view->SendMessage(msg, wParam, lParam);
+        break;
+    case WM_PAINT:
+        if (::IsIconic(m_hWnd)) {
+            OnPaintIconic();
+            return 0;
+        }
+        break;
+    case WM_QUERYDRAGICON:
+        return reinterpret_cast<LRESULT>(m_icon);
+    }
+    return CDialog::WindowProc(msg, wParam, lParam);
 }

@@ -1,12 +1,19 @@
 #pragma once
 // The logo and caption overlays of recordings: owns the stored settings (section "AniGif"), the
 // live state the recorder draws on every kept frame, and the dialog that edits both with a
-// preview. One object lives as long as the recorder dialog that holds it.
+// preview ("로고 설정"). One object lives as long as the recorder dialog that holds it; each
+// opening of the dialog builds its windows anew.
 #include <windows.h>
+#include <memory>
 #include <string>
 #include "CDialog.h"
+#include "CDocument.h"
 #include "CIni.h"
+#include "CInsertLetter.h"
+#include "CInsertLogo.h"
 #include "CLogoDoc.h"
+#include "CLogoView.h"
+#include "CTabCtrl.h"
 #include "GdiObject.h"
 #include "OverlaySettings.h"
 
@@ -31,12 +38,14 @@ public:
     // its own. Hand the picture of the frames as they will be recorded (the resize size when
     // frames are resized): the preview places the overlays against its size.
     void SetPreviewBitmap(HBITMAP bitmap);
-    // Draws the enabled overlays onto a recorded frame.
+    // Draws the enabled overlays onto a recorded frame, placed against the frame's own size.
     void ApplyOverlay(HDC dc) const { m_doc.RenderOverlay(dc); }
     bool IsLogoOn() const { return m_settings.LogoIs; }
     bool IsCaptionOn() const { return m_settings.LetterIs; }
 
-    // Runs the overlay dialog modally: IDOK when it saved, IDCANCEL otherwise.
+    // Runs the overlay dialog modally. IDOK: the settings were saved. IDCANCEL: closed through
+    // the title bar (the stored settings are back in the live state, the caption font apart) or
+    // with Esc (the edits stay live, unsaved).
     using CDialog::DoModal;
     INT_PTR DoModal(CWnd* parent);
 
@@ -50,11 +59,38 @@ public:
     // The caption font's size in points, as the font label shows it.
     int GetPointSize() const { return m_pointSize; }
     HBITMAP GetPreviewBitmap() const { return m_previewBitmap.get(); }
+    // While the dialog is open: the preview and the pages.
+    CLogoView* GetView() const { return m_view.get(); }
+    CInsertLogo& GetLogoPage() { return m_logoPage; }
+    CInsertLetter& GetLetterPage() { return m_letterPage; }
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
 private:
+    void OnSize(int width, int height);
+    void OnClose();
+    void ShowPage(int index);
+    // The current page inside the tab control's display area.
+    void FitPage() const;
+    void OnPaintIconic();
+
     OverlaySettings m_settings;
     CLogoDoc m_doc;
+    CCreateContext m_context;
     CIni m_ini;
     CBitmap m_previewBitmap;
     int m_pointSize = 10;
+    HICON m_icon = nullptr;  // shared resource icon: never destroyed
+
+    CTabCtrl m_tab;
+    CInsertLogo m_logoPage;
+    CInsertLetter m_letterPage;
+    std::unique_ptr<CLogoView> m_view;
+    CDialog* m_currentPage = nullptr;
+    int m_margin = 7;
+    int m_lastWidth = 0;
 };

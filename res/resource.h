@@ -9,3 +9,4 @@
 #include "capture_ids.h"
 #include "editor_ids.h"
 #include "recorder_ids.h"
+#include "overlay_ids.h"

@@ -1,0 +1,46 @@
+#pragma once
+// The caption page of the overlay dialog ("글자넣기"): on or off, the text, its font and
+// colours, the outline, the grid cell, the margins and the angle. Every change is checked and
+// goes at once into the settings and the preview.
+#include <windows.h>
+#include <string>
+#include "CColorButton.h"
+#include "CDialog.h"
+
+struct OverlaySettings;
+class CLogoView;
+
+class CInsertLetter : public CDialog {
+public:
+    enum { IDD = 169 };
+    CInsertLetter();
+
+    // The values the page edits and the preview it updates; both outlive the page's window.
+    // `font` and `pointSize` are the caption font as it is drawn now.
+    void Bind(OverlaySettings* settings, CLogoView* view, const LOGFONTW& font, int pointSize);
+    const LOGFONTW& GetCaptionFont() const { return m_font; }
+    int GetPointSize() const { return m_pointSize; }
+
+    // "%s, %d" of the face name and the point size, then " Bold", " Italic" or " Normal".
+    static std::wstring FontLabel(const LOGFONTW& font, int pointSize);
+
+protected:
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+
+private:
+    bool ReadControls();
+    void ShowControls();
+    void EnableControls();
+    void PickColor(CColorButton& button, COLORREF& value, bool outline);
+    void PickFont();
+
+    OverlaySettings* m_settings = nullptr;
+    CLogoView* m_view = nullptr;
+    LOGFONTW m_font{};
+    int m_pointSize = 0;
+    CColorButton m_textColor;
+    CColorButton m_outlineColor;
+    bool m_ready = false;
+};
