@@ -194,7 +194,7 @@ void CPresentDlg::OnMouseMove(UINT flags, POINT point) {
         return;
     }
     if (m_cursorMode == CursorMode::TextPlacement) {
-        ::SetCursor(m_textCursor);
+        ::SetCursor(PlacementCursor());
         return;
     }
     if (!(flags & MK_LBUTTON) || !m_drawing || !m_current) return;
@@ -380,7 +380,7 @@ void CPresentDlg::OnTextTool() {
     m_textCursor = CreateTextCursor(*m_pendingText, m_pendingString.c_str(), Width(), Height());
     m_cursorMode = CursorMode::TextPlacement;
     m_placingText = true;
-    if (m_textCursor) ::SetCursor(m_textCursor);
+    ::SetCursor(PlacementCursor());
 }
 
 bool CPresentDlg::RunTextTool(TextItemSettings& settings, std::wstring& text) {

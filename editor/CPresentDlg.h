@@ -74,6 +74,9 @@ private:
     void OnFinish();
     void OnTextTool();
 
+    // The text as the pointer, or the pen when the text shows nothing (only spaces): the
+    // pointer never disappears while a text waits to be placed.
+    HCURSOR PlacementCursor() const { return m_textCursor ? m_textCursor : m_penCursor; }
     void FinishStroke();
     void PlaceText(POINT point);
     int CurrentKind() const;

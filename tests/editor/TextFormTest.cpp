@@ -357,4 +357,37 @@ TEST(TextTool, PlacedTextShowsInTheFinishedPictureWhereThePointerShowedIt) {
     EXPECT_NEAR(changed.bottom, place.y + cursorSize.cy - 1, 1);
 }
 
+// A text that shows nothing makes no picture for the pointer: the pointer stays the pen, and
+// the click still places the (invisible) text.
+TEST(TextTool, ATextOfSpacesKeepsThePointerVisible) {
+    const RECT rect{200, 150, 600, 450};
+    CScreenImage picture;
+    MakePicture(picture, rect, RGB(255, 255, 255));
+    ScriptedEditor editor(picture, rect);
+    editor.textToolText = L"   ";
+    editor.textToolSettings.thickness = 4;
+    HCURSOR shown = nullptr;
+    const HCURSOR pen = ::LoadCursorW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_EDITOR_PEN_CURSOR));
+    editor.Then([](ScriptedEditor& e) {
+        e.Command(ID_EDITOR_TEXT_TOOL);
+        POINT screen{100, 100};
+        ::ClientToScreen(e.m_hWnd, &screen);
+        MoveMouse(screen);
+    });
+    editor.Then([&](ScriptedEditor& e) {
+        shown = ::GetCursor();
+        POINT screen{100, 100};
+        ::ClientToScreen(e.m_hWnd, &screen);
+        ClickAt(screen);
+    });
+    editor.Then([](ScriptedEditor& e) { e.Command(ID_EDITOR_FINISH); });
+    ASSERT_EQ(editor.Run(), IDOK);
+    ASSERT_NE(pen, nullptr);
+    EXPECT_EQ(shown, pen);
+    EXPECT_EQ(editor.ActiveKinds(), std::vector<int>{ShapeText});
+    std::vector<uint32_t> pixels;
+    ASSERT_TRUE(picture.ReadPixels(pixels));
+    EXPECT_EQ(std::count_if(pixels.begin(), pixels.end(), [](uint32_t p) { return (p & 0xFFFFFF) != 0xFFFFFF; }), 0);
+}
+
 }  // namespace
