@@ -1,6 +1,8 @@
 #include "CAnigifCapture.h"
 #include <cwchar>
+#include "CScreenImage.h"
 #include "CWinApp.h"
+#include "DeviceContext.h"
 #include "DataExchange.h"
 #include "MessageBox.h"
 #include "WindowMessages.h"
@@ -20,6 +22,7 @@ CAnigifCapture::CAnigifCapture(CWnd* parent, std::function<std::wstring()> nextS
     } else {
         m_ini.SetPath(iniPath);
     }
+    m_overlay.GetIni().SetPath(m_ini.GetPath());
     m_settings.Load(m_ini);
 }
 
@@ -34,6 +37,11 @@ BOOL CAnigifCapture::OnInitDialog() {
     for (const wchar_t* name : kQualityNames) m_quality.AddString(name);
     m_quality.SetCurSel(m_settings.quality);
 
+    m_overlay.LoadOverlaySettings();
+    {
+        CClientDC dc(m_hWnd);
+        m_overlay.BuildCaptionFont(dc);
+    }
     ShowOverlayState();
 
     CWinApp* app = AfxGetApp();
@@ -43,6 +51,9 @@ BOOL CAnigifCapture::OnInitDialog() {
     m_snap.ShowWindow(SW_SHOWNOACTIVATE);
     m_recording.SetOwner(m_hWnd);
     m_recording.SetFrameWindow(m_snap.m_hWnd);
+    // Drawn on the recording thread, after the comparison; the overlay's values cannot change
+    // then, its button being disabled while recording.
+    m_recording.SetOverlay([this](HDC dc) { m_overlay.ApplyOverlay(dc); });
 
     m_record.SubclassDlgItem(IDC_GIF_RECORD, m_hWnd);
     m_record.LoadSkin(IDB_RECORD_BUTTON);
@@ -197,7 +208,7 @@ void CAnigifCapture::OnResizeClicked() {
 }
 
 bool CAnigifCapture::OverlayOn() const {
-    return false;
+    return m_overlay.IsLogoOn() || m_overlay.IsCaptionOn();
 }
 
 void CAnigifCapture::ShowOverlayState() {
@@ -206,6 +217,16 @@ void CAnigifCapture::ShowOverlayState() {
 
 void CAnigifCapture::OnOverlayClicked() {
     // The check only ever shows whether an overlay is on; a click never changes it by itself.
+    ShowOverlayState();
+    UpdateData(TRUE);
+    // The preview shows the frames as they will be recorded: resized when they will be, so that
+    // the overlays are placed against the same size in the preview and in the recording.
+    m_area = m_snap.GetCaptureRect();
+    CScreenImage preview;
+    const BOOL grabbed = m_settings.resize ? preview.CaptureStretched(m_settings.width, m_settings.height, m_area)
+                                           : preview.CaptureRect(m_area);
+    m_overlay.SetPreviewBitmap(grabbed ? static_cast<HBITMAP>(preview) : nullptr);
+    m_overlay.DoModal(this);
     ShowOverlayState();
 }
 

@@ -14,6 +14,7 @@
 #include "CGifRecording.h"
 #include "CGifSnapDlg.h"
 #include "CIni.h"
+#include "CTestOutlineTextDlg.h"
 #include "CxSkinButton.h"
 #include "GifRecorderSettings.h"
 
@@ -35,6 +36,7 @@ public:
     const GifRecorderSettings& Settings() const { return m_settings; }
     CGifRecording& Recording() { return m_recording; }
     CGifSnapDlg& FrameWindow() { return m_snap; }
+    CTestOutlineTextDlg& Overlay() { return m_overlay; }
     bool IsRecording() const { return m_recordingNow; }
     // The area of the last recording (or of the frame when idle), screen coordinates.
     const RECT& GetArea() const { return m_area; }
@@ -66,6 +68,8 @@ private:
     void ShowOverlayState();
 
     GifRecorderSettings m_settings;
+    // The logo and caption drawn on every kept frame, and their dialog.
+    CTestOutlineTextDlg m_overlay;
     CIni m_ini;
     CComboBox m_quality;
     CxSkinButton m_record;

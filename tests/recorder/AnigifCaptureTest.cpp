@@ -146,7 +146,9 @@ TEST_F(Recorder, BadValuesAreRefusedWithTheStandardMessages) {
         ASSERT_EQ(1u, boxes.Messages().size()) << c.typed;
         EXPECT_EQ(c.message, boxes.Messages()[0].text);
         // The focus goes back to the offending edit (the size edits are disabled without "Resize").
-        if (Enabled(c.id)) EXPECT_EQ(Item(c.id), ::GetFocus()) << c.typed;
+        if (Enabled(c.id)) {
+            EXPECT_EQ(Item(c.id), ::GetFocus()) << c.typed;
+        }
         // Closing is refused the same way.
         dialog->SendMessage(WM_COMMAND, IDOK, 0);
         EXPECT_TRUE(dialog->IsWindow());
@@ -270,6 +272,52 @@ TEST_F(Recorder, RecordsTheScreenUnderTheFrameIntoAGifBesideTheStillCaptures) {
     }
     EXPECT_LT(total / samples, 24);
     EXPECT_LT(unlike * 100, samples);
+}
+
+// Pixels of frame f of a file that are far from the known screen under `area`.
+int PixelsUnlikePattern(const DecodedGif& gif, size_t f, const RECT& area) {
+    int unlike = 0;
+    for (int y = 0; y < gif.height; ++y) {
+        for (int x = 0; x < gif.width; ++x) {
+            const COLORREF got = DecodedPixel(gif, f, x, y);
+            const COLORREF want = PatternColor(area.left + x, area.top + y);
+            unlike += std::abs(GetRValue(got) - GetRValue(want)) + std::abs(GetGValue(got) - GetGValue(want)) +
+                          std::abs(GetBValue(got) - GetBValue(want)) > 90;
+        }
+    }
+    return unlike;
+}
+
+// The overlay button shows whether an overlay is on, and the caption is drawn on the frames.
+TEST_F(Recorder, TheCaptionOverlayIsShownAndRecorded) {
+    if (!patternShown) {
+        if (std::getenv("TOVRIX_PATTERN")) FAIL() << "the known screen is missing";
+        GTEST_SKIP() << "no known screen";
+    }
+    struct Case {
+        const wchar_t* letterIs;
+        bool drawn;
+    } cases[] = {{L"0", false}, {L"1", true}};
+    for (const Case& c : cases) {
+        Write(L"LetterIs", c.letterIs);
+        Write(L"Letter", L"TOVRIX");
+        Write(L"Qulity", L"0");
+        Open();
+        EXPECT_EQ(c.drawn, Checked(IDC_GIF_OVERLAY));
+        const RECT area = dialog->FrameWindow().GetCaptureRect();
+        Click(IDC_GIF_RECORD);
+        ASSERT_TRUE(WaitUntil([&] { return Caption() == CGifSnapDlg::AreaCaption(area) + L" Frames(1)"; }));
+        Click(IDC_GIF_RECORD);
+        EXPECT_EQ(c.drawn, Checked(IDC_GIF_OVERLAY));
+        DecodedGif gif;
+        std::string error;
+        ASSERT_TRUE(DecodeGifFile(dialog->LastSavedPath(), gif, error)) << error;
+        const int unlike = PixelsUnlikePattern(gif, 0, area);
+        EXPECT_EQ(c.drawn, unlike > 100) << unlike;
+        dialog->DestroyWindow();
+        dialog.reset();
+        ::DeleteFileW(folder.File(L"TX_[20261210-181500].gif").c_str());
+    }
 }
 
 TEST_F(Recorder, F5AnywhereStartsAndStops) {
