@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <memory>
 #include "CGifRecording.h"
+#include "CProgressWnd.h"
 #include "RecorderTestSupport.h"
 #include "TestSupport.h"
 #include "WindowMessages.h"
@@ -348,6 +349,51 @@ TEST(GifRecordingSave, NamesOutsideTheAnsiCodePageAndExistingGifsAreHandled) {
     std::string error;
     ASSERT_TRUE(DecodeGifFile(saved, gif, error)) << error;
     EXPECT_EQ(2u, gif.frames.size());
+}
+
+// Presses the progress window's Cancel.
+BOOL CALLBACK PressCancel(HWND window, LPARAM pressed) {
+    HWND cancel = ::GetDlgItem(window, CProgressWnd::kCancelId);
+    if (cancel && ::IsWindowVisible(window)) {
+        ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(CProgressWnd::kCancelId, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(cancel));
+        *reinterpret_cast<int*>(pressed) += 1;
+    }
+    return TRUE;
+}
+
+// A message posted before the save reaches this window inside the save's first message pump,
+// when the progress window is there: it presses Cancel then.
+LRESULT CALLBACK CancellerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_APP + 50) {
+        ::EnumThreadWindows(::GetCurrentThreadId(), PressCancel, static_cast<LPARAM>(lParam));
+        return 0;
+    }
+    return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+TEST(GifRecordingSave, CancellingTheProgressKeepsTheFramesAndLeavesNoFile) {
+    CGifRecording recording;
+    RecordColours(recording, 4);
+    ASSERT_EQ(4u, recording.GetFrames().size());
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = CancellerProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"TovrixRecorderTestCanceller";
+    ::RegisterClassW(&wc);
+    HWND canceller = ::CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                       wc.hInstance, nullptr);
+    int pressed = 0;
+    ::PostMessageW(canceller, WM_APP + 50, 0, reinterpret_cast<LPARAM>(&pressed));
+    TempFolder folder;
+    MessageBoxRecorder boxes;
+    EXPECT_EQ(CGifRecording::SaveResult::Cancelled,
+              recording.Save(nullptr, [&] { return folder.File(L"TX_c.png"); }, 2));
+    ::DestroyWindow(canceller);
+    EXPECT_EQ(1, pressed);
+    EXPECT_TRUE(boxes.Messages().empty());
+    EXPECT_EQ(4u, recording.GetFrames().size());
+    EXPECT_TRUE(ListFiles(folder.Path()).empty());
 }
 
 TEST(GifRecordingSave, AnEmptyListWritesTheSevenByteFile) {
