@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include <functional>
+#include <utility>
 #include "CAnigifCapture.h"
 #include "RecorderTestSupport.h"
 #include "TestSupport.h"
@@ -317,6 +318,75 @@ TEST_F(Recorder, TheCaptionOverlayIsShownAndRecorded) {
         dialog->DestroyWindow();
         dialog.reset();
         ::DeleteFileW(folder.File(L"TX_[20261210-181500].gif").c_str());
+    }
+}
+
+// Runs a function from inside whatever message loop next dispatches this thread's messages
+// (the loop of a modal dialog opened meanwhile).
+class LaterInTheLoop {
+public:
+    explicit LaterInTheLoop(std::function<void()> call) : m_call(std::move(call)) {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"TovrixRecorderTestLater";
+        ::RegisterClassW(&wc);
+        m_hwnd = ::CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance,
+                                   nullptr);
+        ::SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        ::PostMessageW(m_hwnd, WM_APP + 51, 0, 0);
+    }
+    ~LaterInTheLoop() { ::DestroyWindow(m_hwnd); }
+    LaterInTheLoop(const LaterInTheLoop&) = delete;
+    LaterInTheLoop& operator=(const LaterInTheLoop&) = delete;
+
+private:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        if (msg == WM_APP + 51) {
+            auto* self = reinterpret_cast<LaterInTheLoop*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+            if (self) self->m_call();
+            return 0;
+        }
+        return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+    HWND m_hwnd;
+    std::function<void()> m_call;
+};
+
+// Clicking "로고삽입" opens the overlay dialog over a picture of the frames as they will be
+// recorded; cancelling it leaves the check showing the overlay state, not toggled.
+TEST_F(Recorder, TheOverlayButtonOpensTheOverlayDialogAndKeepsShowingTheState) {
+    struct Case {
+        const wchar_t* letterIs;
+        const wchar_t* resize;
+        bool checked;
+        SIZE preview;  // {0, 0}: the area's size
+    } cases[] = {{L"0", L"0", false, {0, 0}}, {L"1", L"1", true, {320, 240}}};
+    for (const Case& c : cases) {
+        Write(L"LetterIs", c.letterIs);
+        Write(L"ChkResize", c.resize);
+        Write(L"gifWidth", L"320");
+        Write(L"gifHeight", L"240");
+        Open();
+        EXPECT_EQ(c.checked, Checked(IDC_GIF_OVERLAY));
+        const RECT area = dialog->FrameWindow().GetCaptureRect();
+        bool opened = false;
+        BITMAP preview{};
+        LaterInTheLoop answer([&] {
+            CTestOutlineTextDlg& overlay = dialog->Overlay();
+            opened = overlay.IsWindow() != FALSE;
+            ::GetObjectW(overlay.GetPreviewBitmap(), sizeof(preview), &preview);
+            if (opened) overlay.PostMessage(WM_COMMAND, IDCANCEL, 0);
+        });
+        Click(IDC_GIF_OVERLAY);
+        EXPECT_TRUE(opened);
+        EXPECT_EQ(c.checked, Checked(IDC_GIF_OVERLAY));
+        const LONG width = c.preview.cx ? c.preview.cx : area.right - area.left;
+        const LONG height = c.preview.cy ? c.preview.cy : area.bottom - area.top;
+        EXPECT_EQ(width, preview.bmWidth);
+        EXPECT_EQ(height, preview.bmHeight);
+        dialog->DestroyWindow();
+        dialog.reset();
     }
 }
 
