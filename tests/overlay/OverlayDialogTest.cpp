@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 #include "OverlayTestSupport.h"
+#include "FontDescription.h"
 #include "overlay_ids.h"
 
 using overlay_test::Canvas;
@@ -380,6 +381,81 @@ TEST(OverlayDialog, ThePreviewShowsWhatTheRecordingDraws) {
     // The logo and the caption are there at all.
     EXPECT_EQ(frame.CountIn(RECT{135, 90, 150, 110}, kLogo), 15 * 20);
     EXPECT_GT(frame.CountIn(RECT{150, 100, 300, 200}, kRed), 100);
+}
+
+// The wheel scrolls the preview from anywhere in the dialog, also from a control of a page.
+TEST(OverlayDialog, TheWheelScrollsThePreviewWhereverTheFocusIs) {
+    LoadedOverlay loaded(CaptionKeys());
+    CTestOutlineTextDlg& dialog = loaded.overlay;
+    Picture picture(1200, 1000, RGB(1, 2, 3));
+    dialog.SetPreviewBitmap(picture.get());
+    const WPARAM down = MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA));
+    Script script(dialog, {
+        [&] {
+            CLogoView& view = *dialog.GetView();
+            EXPECT_EQ(view.GetTotalSize().cx, 1200);
+            EXPECT_EQ(view.GetScrollPosition().y, 0);
+            dialog.SendMessage(WM_MOUSEWHEEL, down, 0);
+            const int oneNotch = view.GetScrollPosition().y;
+            EXPECT_GT(oneNotch, 0);
+            // (A check box: Wine's single-line edits keep the wheel, Windows' pass it on.)
+            HWND check = Item(dialog.GetLetterPage(), IDC_CAPTION_ON);
+            ::SetFocus(check);
+            ::SendMessageW(check, WM_MOUSEWHEEL, down, 0);
+            EXPECT_EQ(view.GetScrollPosition().y, 2 * oneNotch);
+        },
+    });
+    EXPECT_EQ(script.Run(), IDCANCEL);
+}
+
+// Chooses another face in the font dialog that the page opens, then presses its OK.
+UINT_PTR g_fontTimer = 0;
+HWND g_overlayDialog = nullptr;
+BOOL CALLBACK AnswerFontDialog(HWND hwnd, LPARAM) {
+    wchar_t className[16] = {};
+    ::GetClassNameW(hwnd, className, 16);
+    if (hwnd == g_overlayDialog || !::IsWindowVisible(hwnd) || std::wstring(className) != L"#32770") return TRUE;
+    const int faceList = 0x470;  // the face combo box of the font dialog
+    HWND faces = ::GetDlgItem(hwnd, faceList);
+    if (!faces) return TRUE;
+    ::SendMessageW(faces, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"Tahoma"));
+    ::SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(faceList, CBN_SELCHANGE), reinterpret_cast<LPARAM>(faces));
+    ::PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
+    return FALSE;
+}
+void CALLBACK FontTimer(HWND, UINT, UINT_PTR, DWORD) {
+    ::EnumThreadWindows(::GetCurrentThreadId(), &AnswerFontDialog, 0);
+}
+
+// A chosen font is live at once; closing through the title bar takes every stored value back
+// but the live font, which the next recorder start reads again.
+TEST(OverlayDialog, AChosenFontStaysLiveThroughTheTitleBarClose) {
+    LoadedOverlay loaded(CaptionKeys());
+    CTestOutlineTextDlg& dialog = loaded.overlay;
+    CInsertLetter& page = dialog.GetLetterPage();
+    Script script(dialog, {
+        [&] {
+            EXPECT_EQ(GetWindowTextString(Item(page, IDC_CAPTION_FONT_LABEL)).rfind(L"Arial, ", 0), 0u);
+            g_overlayDialog = dialog.m_hWnd;
+            g_fontTimer = ::SetTimer(nullptr, 0, 20, &FontTimer);
+            ::SendMessageW(page.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_CAPTION_FONT, BN_CLICKED),
+                           reinterpret_cast<LPARAM>(Item(page, IDC_CAPTION_FONT)));
+            ::KillTimer(nullptr, g_fontTimer);
+        },
+        [&] {
+            EXPECT_STREQ(dialog.GetDocument().m_font.lfFaceName, L"Tahoma");
+            EXPECT_EQ(dialog.GetSettings().FontName, L"Tahoma");
+            EXPECT_EQ(dialog.GetSettings().FontDesc, FormatFontDescription(dialog.GetDocument().m_font));
+            EXPECT_EQ(GetWindowTextString(Item(page, IDC_CAPTION_FONT_LABEL)).rfind(L"Tahoma, ", 0), 0u);
+            Type(Item(page, IDC_CAPTION_MARGIN_X), L"44");
+        },
+        [&] { ::SendMessageW(dialog.m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0); },
+    });
+    EXPECT_EQ(script.Run(), IDCANCEL);
+    EXPECT_EQ(dialog.GetSettings().FontName, L"Arial");
+    EXPECT_EQ(dialog.GetSettings().TextPosX, 10);
+    EXPECT_STREQ(dialog.GetDocument().m_font.lfFaceName, L"Tahoma");
+    EXPECT_NE(ReadFileText(loaded.iniPath).find("FontName=Arial"), std::string::npos);
 }
 
 }  // namespace
