@@ -458,4 +458,71 @@ TEST(OverlayDialog, AChosenFontStaysLiveThroughTheTitleBarClose) {
     EXPECT_NE(ReadFileText(loaded.iniPath).find("FontName=Arial"), std::string::npos);
 }
 
+// Types a full path into the open-file dialog that the logo page opens, then presses its OK.
+std::wstring g_typedPath;
+BOOL CALLBACK AnswerFileDialog(HWND hwnd, LPARAM) {
+    wchar_t className[16] = {};
+    ::GetClassNameW(hwnd, className, 16);
+    if (hwnd == g_overlayDialog || !::IsWindowVisible(hwnd) || std::wstring(className) != L"#32770") return TRUE;
+    const int fileName = 0x47c;  // the file name box of the open dialog
+    if (!::GetDlgItem(hwnd, fileName)) return TRUE;
+    ::SetDlgItemTextW(hwnd, fileName, g_typedPath.c_str());
+    ::PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
+    return FALSE;
+}
+void CALLBACK FileTimer(HWND, UINT, UINT_PTR, DWORD) {
+    ::EnumThreadWindows(::GetCurrentThreadId(), &AnswerFileDialog, 0);
+}
+
+void ChooseLogoFile(CInsertLogo& page, const std::wstring& path) {
+    g_typedPath = path;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, &FileTimer);
+    ::SendMessageW(page.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_LOGO_BROWSE, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(Item(page, IDC_LOGO_BROWSE)));
+    ::KillTimer(nullptr, timer);
+}
+
+// A picture chosen with "..." becomes the logo at once; a file that is no picture is refused
+// with a message and the logo there was stays.
+TEST(OverlayDialog, AChosenLogoFileShowsAtOnceAndOneThatIsNoPictureKeepsThePrevious) {
+    testing_support::TempFolder pictures;
+    const std::wstring first = pictures.File(L"first.png");
+    const std::wstring second = pictures.File(L"second.bmp");
+    const std::wstring notes = pictures.File(L"notes.png");
+    ASSERT_TRUE(overlay_test::WritePicture(first, 40, 24, kLogo, kLogo));
+    ASSERT_TRUE(overlay_test::WritePicture(second, 20, 30, RGB(0, 160, 0), RGB(0, 160, 0)));
+    overlay_test::WriteIni(notes, "no picture");
+    LoadedOverlay loaded("LogoIs=1\r\nLogoPos=0\r\nLogoPath=" + std::string(first.begin(), first.end()) + "\r\n");
+    CTestOutlineTextDlg& dialog = loaded.overlay;
+    Picture picture(320, 240, kBackground);
+    dialog.SetPreviewBitmap(picture.get());
+    CInsertLogo& page = dialog.GetLogoPage();
+    testing_support::MessageBoxRecorder boxes;
+    Script script(dialog, {
+        [&] {
+            g_overlayDialog = dialog.m_hWnd;
+            ChooseLogoFile(page, second);
+        },
+        [&] {
+            EXPECT_EQ(dialog.GetSettings().LogoPath, second);
+            EXPECT_EQ(GetWindowTextString(Item(page, IDC_LOGO_PATH)), second);
+            Canvas view(320, 240, kBackground);
+            ReadView(*dialog.GetView(), view);
+            EXPECT_EQ(view.CountIn(RECT{10, 10, 30, 40}, RGB(0, 160, 0)), 20 * 30);
+            EXPECT_EQ(view.CountIn(RECT{0, 0, 320, 240}, kLogo), 0);
+            ChooseLogoFile(page, notes);
+        },
+        [&] {
+            ASSERT_EQ(boxes.Texts().size(), 1u);
+            EXPECT_NE(boxes.Texts()[0].find(notes), std::wstring::npos) << boxes.Texts()[0];
+            EXPECT_EQ(dialog.GetSettings().LogoPath, second);
+            EXPECT_TRUE(dialog.GetDocument().HasLogo());
+            Canvas view(320, 240, kBackground);
+            ReadView(*dialog.GetView(), view);
+            EXPECT_EQ(view.CountIn(RECT{10, 10, 30, 40}, RGB(0, 160, 0)), 20 * 30);
+        },
+    });
+    EXPECT_EQ(script.Run(), IDCANCEL);
+}
+
 }  // namespace
