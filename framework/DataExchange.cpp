@@ -1,4 +1,5 @@
 #include "DataExchange.h"
+#include <climits>
 #include <cwchar>
 #include <cwctype>
 #include "CDialog.h"
@@ -7,6 +8,7 @@
 
 const wchar_t kMsgEnterInteger[] = L"정수를 입력하십시오.";
 const wchar_t kMsgEnterIntegerRange[] = L"%1에서 %2 사이의 정수를 입력하십시오.";
+const wchar_t kMsgEnterUnsigned[] = L"양의 정수를 입력하십시오.";
 
 namespace {
 // Whole text as a decimal integer, white space around it allowed; false for anything else.
@@ -20,6 +22,22 @@ bool ParseInt(const std::wstring& text, int& value) {
     while (std::iswspace(*end)) ++end;
     if (*end) return false;
     value = static_cast<int>(parsed);
+    return true;
+}
+
+// Whole text as decimal digits, white space around them allowed; no sign.
+bool ParseUnsigned(const std::wstring& text, unsigned& value) {
+    const wchar_t* p = text.c_str();
+    while (std::iswspace(*p)) ++p;
+    if (!std::iswdigit(*p)) return false;
+    unsigned long long parsed = 0;
+    for (; std::iswdigit(*p); ++p) {
+        parsed = parsed * 10 + static_cast<unsigned>(*p - L'0');
+        if (parsed > UINT_MAX) return false;
+    }
+    while (std::iswspace(*p)) ++p;
+    if (*p) return false;
+    value = static_cast<unsigned>(parsed);
     return true;
 }
 
@@ -68,6 +86,23 @@ void DDX_Text(CDataExchange* dx, int id, int& value) {
     }
 }
 
+void DDX_Text(CDataExchange* dx, int id, unsigned& value) {
+    if (dx->m_failed) return;
+    HWND ctrl = dx->PrepareCtrl(id);
+    if (!ctrl) return;
+    if (dx->m_bSaveAndValidate) {
+        unsigned parsed = 0;
+        if (!ParseUnsigned(GetWindowTextString(ctrl), parsed)) {
+            AfxMessageBox(kMsgEnterUnsigned, MB_OK | MB_ICONEXCLAMATION);
+            dx->Fail();
+            return;
+        }
+        value = parsed;
+    } else {
+        ::SetWindowTextW(ctrl, std::to_wstring(value).c_str());
+    }
+}
+
 void DDX_Check(CDataExchange* dx, int id, int& value) {
     if (dx->m_failed) return;
     HWND ctrl = dx->PrepareCtrl(id);
@@ -107,11 +142,22 @@ void DDX_CBIndex(CDataExchange* dx, int id, int& value) {
     else ::SendMessageW(ctrl, CB_SETCURSEL, static_cast<WPARAM>(value), 0);
 }
 
-void DDV_MinMaxInt(CDataExchange* dx, int value, int minValue, int maxValue) {
+namespace {
+template <typename T>
+void MinMax(CDataExchange* dx, T value, T minValue, T maxValue) {
     if (dx->m_failed || !dx->m_bSaveAndValidate) return;
     if (value >= minValue && value <= maxValue) return;
     std::wstring text = ReplaceAll(kMsgEnterIntegerRange, L"%1", std::to_wstring(minValue));
     text = ReplaceAll(text, L"%2", std::to_wstring(maxValue));
     AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
     dx->Fail();
+}
+}  // namespace
+
+void DDV_MinMaxInt(CDataExchange* dx, int value, int minValue, int maxValue) {
+    MinMax(dx, value, minValue, maxValue);
+}
+
+void DDV_MinMaxUInt(CDataExchange* dx, unsigned value, unsigned minValue, unsigned maxValue) {
+    MinMax(dx, value, minValue, maxValue);
 }

@@ -27,9 +27,12 @@ private:
 // The framework's standard validation texts.
 extern const wchar_t kMsgEnterInteger[];       // "정수를 입력하십시오."
 extern const wchar_t kMsgEnterIntegerRange[];  // "%1에서 %2 사이의 정수를 입력하십시오."
+extern const wchar_t kMsgEnterUnsigned[];      // "양의 정수를 입력하십시오."
 
 void DDX_Text(CDataExchange* dx, int id, std::wstring& value);
 void DDX_Text(CDataExchange* dx, int id, int& value);
+// Digits only ("%u"): a sign, a fraction or a number past the type's range is refused.
+void DDX_Text(CDataExchange* dx, int id, unsigned& value);
 void DDX_Check(CDataExchange* dx, int id, int& value);
 void DDX_Check(CDataExchange* dx, int id, bool& value);
 // A radio group whose first button (WS_GROUP) has this id; value is the index of the checked one,
@@ -37,3 +40,4 @@ void DDX_Check(CDataExchange* dx, int id, bool& value);
 void DDX_Radio(CDataExchange* dx, int id, int& value);
 void DDX_CBIndex(CDataExchange* dx, int id, int& value);
 void DDV_MinMaxInt(CDataExchange* dx, int value, int minValue, int maxValue);
+void DDV_MinMaxUInt(CDataExchange* dx, unsigned value, unsigned minValue, unsigned maxValue);

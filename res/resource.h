@@ -10,3 +10,4 @@
 #include "editor_ids.h"
 #include "recorder_ids.h"
 #include "overlay_ids.h"
+#include "snap_ids.h"
