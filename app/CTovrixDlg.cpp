@@ -5,6 +5,7 @@
 #include <cwchar>
 #include "CMonitorSelectDlg.h"
 #include "CUniqueAny.h"
+#include "CSnapDlg.h"
 #include "DataExchange.h"
 #include "MessageBox.h"
 #include "WindowMessages.h"
@@ -236,14 +237,28 @@ void CTovrixDlg::OnAreaChange() {
         OpenMonitorChooser();
         break;
     case AreaFixedRect:
-        // The on-screen frame that places the rectangle is not part of the program yet: the
-        // stored rectangle stays and the label shows its size.
-        UpdateAreaLabel();
+        OpenFixedRegionFrame();
         break;
     default:
         UpdateAreaLabel();
         break;
     }
+}
+
+void CTovrixDlg::OpenFixedRegionFrame() {
+    ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+    ShowWindow(SW_HIDE);
+    CSnapDlg frame;
+    if (frame.DoModalWithRect(areaRect) == IDOK) {
+        const RECT chosen = frame.GetCaptureRect();
+        // A hole wholly off the screen would leave an area that captures nothing at every key
+        // release: the rectangle the user had is worth more than an empty one.
+        if (::IsRectEmpty(&chosen)) AfxMessageBox(kOffScreenAreaText, MB_OK | MB_ICONEXCLAMATION);
+        else areaRect = chosen;
+    }
+    UpdateAreaLabel();
+    ShowWindow(SW_SHOW);
+    RedrawWindow();
 }
 
 void CTovrixDlg::OpenMonitorChooser() {

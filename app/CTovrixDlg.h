@@ -32,6 +32,8 @@ public:
     const CaptureSettings& GetLiveSettings() const { return m_live; }
     static constexpr const wchar_t* kNotStoredText =
         L"설정을 파일에 저장하지 못했습니다. 이번 실행 동안에만 적용됩니다.";
+    static constexpr const wchar_t* kOffScreenAreaText =
+        L"선택한 영역이 화면 밖에 있어 캡쳐영역을 바꾸지 않았습니다.";
     // The next path to save a picture to (by the live settings); in serial mode the number is
     // used up. Empty when serial mode has run out of numbers.
     std::wstring BuildOutputPath();
@@ -70,6 +72,8 @@ private:
     LRESULT OnCtlColorStatic(HDC dc, HWND control);
 
     void OpenMonitorChooser();
+    // "선택영역": the on-screen frame over the stored rectangle; its confirmed hole is stored.
+    void OpenFixedRegionFrame();
     void ApplyFormatRule();
     void UpdateAreaLabel();
     void EnableResizeBoxes(bool enable);

@@ -38,6 +38,7 @@ public:
     // Takes the window text as the caption, drawn in an "Arial" font of this point size.
     void SetTextFont(int pointSize, COLORREF captionColor, UINT format, bool underline);
     void SetCaption(const std::wstring& text, bool redraw);
+    const std::wstring& GetCaption() const { return m_caption; }
 
     bool IsHovered() const { return m_hover; }
     HWND GetToolTip() const { return m_tooltip.m_hWnd; }
