@@ -10,6 +10,7 @@
 #include "CDonateDlg.h"
 #include "CPresentDlg.h"
 #include "CTovrixDlg.h"
+#include "CWebBrowserDlg.h"
 #include "CaptureSteps.h"
 #include "MessageBox.h"
 #include "SavePicture.h"
@@ -278,6 +279,14 @@ void CMainFrame::OnWebCapture() {
     if (webCaptureOpen) return;
     FlagScope open(webCaptureOpen);
     RunWebCaptureDialog();
+}
+
+void CMainFrame::RunWebCaptureDialog() {
+    // The page goes into the frame's picture and is saved here, through WM_SAVE_CAPTURE.
+    CWebBrowserDlg web(this);
+    web.SetTarget(&m_picture, m_hWnd);
+    web.SetStartAddress(m_settings.webUrl);
+    web.DoModal();
 }
 
 void CMainFrame::OnGifRecorder() {

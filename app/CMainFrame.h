@@ -79,7 +79,7 @@ protected:
 
     // The web page capture and the GIF recorder, run under their open-once guards (overridable, so
     // that tests can see the guards without opening the real dialogs).
-    virtual void RunWebCaptureDialog() {}
+    virtual void RunWebCaptureDialog();
     virtual void RunGifRecorderDialog();
     // The on-screen pickers of the areas chosen at capture time: true after the user chose, with
     // `rect` the choice in screen coordinates and the picture its pixels as the key press found

@@ -11,3 +11,4 @@
 #include "recorder_ids.h"
 #include "overlay_ids.h"
 #include "snap_ids.h"
+#include "webcapture_ids.h"
