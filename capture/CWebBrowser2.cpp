@@ -2,6 +2,7 @@
 #include <ocidl.h>
 #include <oleidl.h>
 #include "CWebBrowserSite.h"
+#include "MessageArgs.h"
 
 namespace {
 // {8856F961-340A-11D0-A96B-00C04FD705A2}
@@ -122,7 +123,8 @@ LRESULT CWebBrowser2::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_SIZE:
         if (m_inPlace) {
-            RECT client{0, 0, LOWORD(lParam), HIWORD(lParam)};
+            const SizeArgs size = SizeArgsFrom(wParam, lParam);
+            RECT client{0, 0, size.width, size.height};
             m_inPlace->SetObjectRects(&client, &client);
         }
         break;
