@@ -202,7 +202,9 @@ private:
 
 TEST_F(Recorder, RecordsTheScreenUnderTheFrameIntoAGifBesideTheStillCaptures) {
     if (!patternShown) {
-        if (std::getenv("TOVRIX_PATTERN")) FAIL() << "the known screen is missing";
+        if (std::getenv("TOVRIX_PATTERN")) {
+            FAIL() << "the known screen is missing";
+        }
         GTEST_SKIP() << "no known screen";
     }
     Write(L"fps", L"20");
@@ -292,7 +294,9 @@ int PixelsUnlikePattern(const DecodedGif& gif, size_t f, const RECT& area) {
 // The overlay button shows whether an overlay is on, and the caption is drawn on the frames.
 TEST_F(Recorder, TheCaptionOverlayIsShownAndRecorded) {
     if (!patternShown) {
-        if (std::getenv("TOVRIX_PATTERN")) FAIL() << "the known screen is missing";
+        if (std::getenv("TOVRIX_PATTERN")) {
+            FAIL() << "the known screen is missing";
+        }
         GTEST_SKIP() << "no known screen";
     }
     struct Case {

@@ -297,7 +297,9 @@ TEST_F(SettingsDialog, SettingsThatCannotBeWrittenSaySoAndStayInForceForTheRun) 
         {"no folder to write into", folder.File(L"gone\\Tovrix.ini"), false},
     };
     for (const Case& c : cases) {
-        if (c.folderInItsPlace) ASSERT_TRUE(::CreateDirectoryW(c.iniPath.c_str(), nullptr));
+        if (c.folderInItsPlace) {
+            ASSERT_TRUE(::CreateDirectoryW(c.iniPath.c_str(), nullptr));
+        }
         MessageBoxRecorder boxes;
         TestSettingsDlg dlg(c.iniPath);
         // The first start: first-run defaults; OK goes on as after any OK, so the program starts.
