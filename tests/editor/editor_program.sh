@@ -10,6 +10,7 @@ set -uo pipefail
 exe=$1
 bin=$(dirname "$exe")
 here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../../scripts/desktop.sh"
 work=$(mktemp -d)
 program_pid=
 pattern_pid=
@@ -26,14 +27,6 @@ cp "$exe" "$work/Tovrix.exe"
 mkdir -p "$work/shots"
 shots_windows="Z:$(echo "$work/shots" | tr / '\\')"
 
-wait_for() {  # seconds command...: true once the command succeeds
-  local limit=$(( $1 * 10 )); shift
-  for _ in $(seq "$limit"); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
-visible_window() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
-has_visible_window() { [ -n "$(visible_window "$1")" ]; }
-no_visible_window() { [ -z "$(visible_window "$1")" ]; }
 program_running() { kill -0 "$program_pid" 2>/dev/null; }
 program_ended() { ! program_running; }
 
@@ -76,9 +69,6 @@ click_finish() {  # editor width, editor height
 }
 
 # The colour of pixel (x, y) of a picture file as "r,g,b".
-pixel() {  # file x y
-  convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info: 2>/dev/null
-}
 
 if ! has_visible_window 'Tovrix test pattern'; then
   wine "$bin/pattern_window.exe" >/dev/null 2>&1 &

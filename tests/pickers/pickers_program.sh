@@ -7,6 +7,7 @@
 set -uo pipefail
 exe=$1
 here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../../scripts/desktop.sh"
 bin=$(dirname "$exe")
 work=$(mktemp -d)
 program_pid=
@@ -31,14 +32,6 @@ write_settings() {  # area
     "$1" "$shots_windows" > "$work/Tovrix.ini"
 }
 
-wait_for() {  # seconds command...
-  local limit=$(( $1 * 10 )); shift
-  for _ in $(seq "$limit"); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
-visible_window() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
-has_visible_window() { [ -n "$(visible_window "$1")" ]; }
-no_visible_window() { [ -z "$(visible_window "$1")" ]; }
 program_ended() { ! kill -0 "$program_pid" 2>/dev/null; }
 shots() { find "$work/shots" -name 'PK_*.png' | sort; }
 shot_count() { shots | wc -l; }

@@ -8,6 +8,7 @@
 set -uo pipefail
 exe=$1
 here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../../scripts/desktop.sh"
 work=$(mktemp -d)
 program_pid=
 pattern_pid=
@@ -26,32 +27,12 @@ shots_windows="Z:$(echo "$work/shots" | tr / '\\')"
 printf '[Settings]\r\nRegion=0:0:0:0:0:0\r\nSaveType=1\r\nHotKey=2\r\nShutter=0\r\nSaveFolder=%s\r\nPrefix=TX_\r\nPostfix=0\r\n[AniGif]\r\nfps=5\r\nQulity=0\r\nChkCursor=1\r\n' \
   "$shots_windows" > "$work/Tovrix.ini"
 
-wait_for() {  # seconds command...: true once the command succeeds
-  local limit=$(( $1 * 10 )); shift
-  for _ in $(seq "$limit"); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
-visible_window() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
-has_visible_window() { [ -n "$(visible_window "$1")" ]; }
-no_visible_window() { [ -z "$(visible_window "$1")" ]; }
 program_running() { kill -0 "$program_pid" 2>/dev/null; }
 program_ended() { ! program_running; }
 gifs() { find "$work/shots" -name 'TX_*.gif'; }
 has_gif() { [ -n "$(gifs)" ]; }
 window_title() { xdotool getwindowname "$1" 2>/dev/null; }
 title_matches() { window_title "$1" | grep -qE "$2"; }
-
-# The program's open popup menu as "width height x y", if any: an unnamed window of its own.
-program_menu() {
-  local id
-  for id in $(xwininfo -root -tree | awk '/\(has no name\): \("tovrix.exe"/ {print $1}'); do
-    xwininfo -id "$id" 2>/dev/null | grep -q IsViewable || continue
-    xwininfo -id "$id" | awk '/-geometry/ {print $2}' | sed -E 's/[x+]/ /g'
-    return 0
-  done
-  return 1
-}
-has_program_menu() { [ -n "$(program_menu)" ]; }
 
 if ! has_visible_window 'Tovrix test pattern'; then
   wine "$(dirname "$exe")/pattern_window.exe" >/dev/null 2>&1 &

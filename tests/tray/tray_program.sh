@@ -9,6 +9,7 @@
 set -uo pipefail
 exe=$1
 here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../../scripts/desktop.sh"
 work=$(mktemp -d)
 program_pid=
 pattern_pid=
@@ -34,23 +35,10 @@ write_settings() {  # hotKey
     $left $top $right $bottom "$1" "$shots_windows" > "$work/Tovrix.ini"
 }
 
-wait_for() {  # seconds command...: true once the command succeeds
-  local limit=$(( $1 * 10 )); shift
-  for _ in $(seq "$limit"); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
-
-visible_window() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
-has_visible_window() { [ -n "$(visible_window "$1")" ]; }
-no_visible_window() { [ -z "$(visible_window "$1")" ]; }
 program_running() { kill -0 "$program_pid" 2>/dev/null; }
 program_ended() { ! program_running; }
 shot_count() { find "$work/shots" -name 'TX_*.png' | wc -l; }  # complete pictures, not temporary ones
 has_shots() { [ "$(shot_count)" -ge "$1" ]; }
-
-# The tray icon is ours alone here: Wine's stand-in tray window shows while it has icons.
-tray_shown() { has_visible_window '^Wine System Tray$'; }
-tray_gone() { ! tray_shown; }
 
 # Starts the program and accepts its settings dialog; false if the icon does not appear.
 start_program() {
@@ -69,18 +57,6 @@ press() {
   local target; target=$(visible_window 'Tovrix test pattern')
   xdotool windowfocus --sync "$target" && xdotool key "$1"
 }
-
-# The program's open popup menu as "width height x y", if any: an unnamed window of its own.
-program_menu() {
-  local id
-  for id in $(xwininfo -root -tree | awk '/\(has no name\): \("tovrix.exe"/ {print $1}'); do
-    xwininfo -id "$id" 2>/dev/null | grep -q IsViewable || continue
-    xwininfo -id "$id" | awk '/-geometry/ {print $2}' | sed -E 's/[x+]/ /g'
-    return 0
-  done
-  return 1
-}
-has_program_menu() { [ -n "$(program_menu)" ]; }
 
 # Right click on the icon, then a click on the menu's last item, Exit. (Keys would go to
 # whichever Wine window has the X focus, which the hidden frame cannot take.)
