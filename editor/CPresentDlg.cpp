@@ -42,9 +42,7 @@ CPresentDlg::CPresentDlg() : CDialog(IDD_POPUP) {
     m_accelerators = ::LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_EDITOR_ACCEL));
 }
 
-CPresentDlg::~CPresentDlg() {
-    if (m_textCursor) ::DestroyCursor(m_textCursor);
-}
+CPresentDlg::~CPresentDlg() = default;
 
 BOOL CPresentDlg::OnInitDialog() {
     CDialog::OnInitDialog();
@@ -376,8 +374,7 @@ void CPresentDlg::OnTextTool() {
     m_pendingText = std::make_unique<TextItemSettings>(settings);
     m_pendingString = std::move(text);
     m_pendingText->text = m_pendingString.c_str();
-    if (m_textCursor) ::DestroyCursor(m_textCursor);
-    m_textCursor = CreateTextCursor(*m_pendingText, m_pendingString.c_str(), Width(), Height());
+    m_textCursor.reset(CreateTextCursor(*m_pendingText, m_pendingString.c_str(), Width(), Height()));
     m_cursorMode = CursorMode::TextPlacement;
     m_placingText = true;
     ::SetCursor(PlacementCursor());

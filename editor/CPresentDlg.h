@@ -15,6 +15,7 @@
 #include "CActivePicture.h"
 #include "CEpicPenDlg.h"
 #include "CScreenImage.h"
+#include "CUniqueAny.h"
 #include "DeviceContext.h"
 #include "EditorItems.h"
 #include "GdiObject.h"
@@ -76,7 +77,7 @@ private:
 
     // The text as the pointer, or the pen when the text shows nothing (only spaces): the
     // pointer never disappears while a text waits to be placed.
-    HCURSOR PlacementCursor() const { return m_textCursor ? m_textCursor : m_penCursor; }
+    HCURSOR PlacementCursor() const { return m_textCursor ? m_textCursor.get() : m_penCursor; }
     void FinishStroke();
     void PlaceText(POINT point);
     int CurrentKind() const;
@@ -104,7 +105,7 @@ private:
 
     bool m_placingText = false;
     CursorMode m_cursorMode = CursorMode::Normal;
-    HCURSOR m_textCursor = nullptr;
+    CUniqueCursor m_textCursor;
     std::unique_ptr<TextItemSettings> m_pendingText;
     std::wstring m_pendingString;
 
