@@ -9,6 +9,8 @@
 const wchar_t kMsgEnterInteger[] = L"정수를 입력하십시오.";
 const wchar_t kMsgEnterIntegerRange[] = L"%1에서 %2 사이의 정수를 입력하십시오.";
 const wchar_t kMsgEnterUnsigned[] = L"양의 정수를 입력하십시오.";
+const wchar_t kMsgEnterNumber[] = L"숫자를 입력하십시오.";
+const wchar_t kMsgEnterNumberRange[] = L"%1에서 %2 사이의 숫자를 입력하십시오.";
 
 namespace {
 // Whole text as a decimal integer, white space around it allowed; false for anything else.
@@ -38,6 +40,19 @@ bool ParseUnsigned(const std::wstring& text, unsigned& value) {
     while (std::iswspace(*p)) ++p;
     if (*p) return false;
     value = static_cast<unsigned>(parsed);
+    return true;
+}
+
+// Whole text as a floating-point number, white space around it allowed; an empty text is none.
+bool ParseDouble(const std::wstring& text, double& value) {
+    const wchar_t* p = text.c_str();
+    while (std::iswspace(*p)) ++p;
+    wchar_t* end = nullptr;
+    double parsed = std::wcstod(p, &end);
+    if (end == p) return false;
+    while (std::iswspace(*end)) ++end;
+    if (*end) return false;
+    value = parsed;
     return true;
 }
 
@@ -103,6 +118,29 @@ void DDX_Text(CDataExchange* dx, int id, unsigned& value) {
     }
 }
 
+std::wstring FormatDouble(double value) {
+    wchar_t text[64];
+    std::swprintf(text, sizeof(text) / sizeof(text[0]), L"%.15g", value);
+    return text;
+}
+
+void DDX_Text(CDataExchange* dx, int id, double& value) {
+    if (dx->m_failed) return;
+    HWND ctrl = dx->PrepareCtrl(id);
+    if (!ctrl) return;
+    if (dx->m_bSaveAndValidate) {
+        double parsed = 0;
+        if (!ParseDouble(GetWindowTextString(ctrl), parsed)) {
+            AfxMessageBox(kMsgEnterNumber, MB_OK | MB_ICONEXCLAMATION);
+            dx->Fail();
+            return;
+        }
+        value = parsed;
+    } else {
+        ::SetWindowTextW(ctrl, FormatDouble(value).c_str());
+    }
+}
+
 void DDX_Check(CDataExchange* dx, int id, int& value) {
     if (dx->m_failed) return;
     HWND ctrl = dx->PrepareCtrl(id);
@@ -160,4 +198,14 @@ void DDV_MinMaxInt(CDataExchange* dx, int value, int minValue, int maxValue) {
 
 void DDV_MinMaxUInt(CDataExchange* dx, unsigned value, unsigned minValue, unsigned maxValue) {
     MinMax(dx, value, minValue, maxValue);
+}
+
+void DDV_MinMaxDouble(CDataExchange* dx, double value, double minValue, double maxValue) {
+    if (dx->m_failed || !dx->m_bSaveAndValidate) return;
+    // Written so that a value that is not a number (a text such as "nan") is refused too.
+    if (value >= minValue && value <= maxValue) return;
+    std::wstring text = ReplaceAll(kMsgEnterNumberRange, L"%1", FormatDouble(minValue));
+    text = ReplaceAll(text, L"%2", FormatDouble(maxValue));
+    AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+    dx->Fail();
 }

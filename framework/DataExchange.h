@@ -28,11 +28,18 @@ private:
 extern const wchar_t kMsgEnterInteger[];       // "정수를 입력하십시오."
 extern const wchar_t kMsgEnterIntegerRange[];  // "%1에서 %2 사이의 정수를 입력하십시오."
 extern const wchar_t kMsgEnterUnsigned[];      // "양의 정수를 입력하십시오."
+extern const wchar_t kMsgEnterNumber[];        // "숫자를 입력하십시오."
+extern const wchar_t kMsgEnterNumberRange[];   // "%1에서 %2 사이의 숫자를 입력하십시오."
 
 void DDX_Text(CDataExchange* dx, int id, std::wstring& value);
 void DDX_Text(CDataExchange* dx, int id, int& value);
 // Digits only ("%u"): a sign, a fraction or a number past the type's range is refused.
 void DDX_Text(CDataExchange* dx, int id, unsigned& value);
+// Written in the shortest form with up to 15 significant digits (0.1 as "0.1", 2 as "2"); read
+// back as a whole number text, white space around it allowed.
+void DDX_Text(CDataExchange* dx, int id, double& value);
+// The shortest text of a value with up to 15 significant digits, as DDX_Text writes it.
+std::wstring FormatDouble(double value);
 void DDX_Check(CDataExchange* dx, int id, int& value);
 void DDX_Check(CDataExchange* dx, int id, bool& value);
 // A radio group whose first button (WS_GROUP) has this id; value is the index of the checked one,
@@ -41,3 +48,4 @@ void DDX_Radio(CDataExchange* dx, int id, int& value);
 void DDX_CBIndex(CDataExchange* dx, int id, int& value);
 void DDV_MinMaxInt(CDataExchange* dx, int value, int minValue, int maxValue);
 void DDV_MinMaxUInt(CDataExchange* dx, unsigned value, unsigned minValue, unsigned maxValue);
+void DDV_MinMaxDouble(CDataExchange* dx, double value, double minValue, double maxValue);

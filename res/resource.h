@@ -12,3 +12,4 @@
 #include "overlay_ids.h"
 #include "snap_ids.h"
 #include "webcapture_ids.h"
+#include "framedlg_ids.h"

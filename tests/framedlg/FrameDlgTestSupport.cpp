@@ -1,0 +1,221 @@
+#include "FrameDlgTestSupport.h"
+#include <gtest/gtest.h>
+#include <atomic>
+#include <cstdio>
+#include <thread>
+#include "DeviceContext.h"
+
+namespace framedlg_test {
+
+bool MakePicture(CScreenImage& picture, int width, int height,
+                 const std::function<COLORREF(int, int)>& colour) {
+    Canvas canvas(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) canvas.Set(x, y, colour(x, y));
+    if (!picture.CreateBlank(RECT{0, 0, width, height}) || picture.IsNull()) return false;
+    HDC dc = picture.GetDC();
+    const BOOL copied = ::BitBlt(dc, 0, 0, width, height, canvas.dc(), 0, 0, SRCCOPY);
+    picture.ReleaseDC();
+    return copied != FALSE;
+}
+
+bool WritePicture(const std::wstring& path, int width, int height, COLORREF left, COLORREF right) {
+    CScreenImage picture;
+    if (!MakePicture(picture, width, height,
+                     [&](int x, int) { return x < width / 2 ? left : right; }))
+        return false;
+    return SUCCEEDED(picture.Save(path));
+}
+
+bool WriteBytes(const std::wstring& path, const std::string& bytes) {
+    FILE* file = _wfopen(path.c_str(), L"wb");
+    if (!file) return false;
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return std::fclose(file) == 0 && written;
+}
+
+Canvas::Canvas(int width, int height) : m_width(width), m_height(height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    m_bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    m_bits = static_cast<uint32_t*>(bits);
+    m_dc = ::CreateCompatibleDC(nullptr);
+    m_previous = ::SelectObject(m_dc, m_bitmap);
+}
+
+Canvas::~Canvas() {
+    ::SelectObject(m_dc, m_previous);
+    ::DeleteDC(m_dc);
+    ::DeleteObject(m_bitmap);
+}
+
+COLORREF Canvas::At(int x, int y) const {
+    ::GdiFlush();
+    const uint32_t p = m_bits[y * m_width + x];
+    return RGB((p >> 16) & 255, (p >> 8) & 255, p & 255);
+}
+
+void Canvas::Set(int x, int y, COLORREF colour) {
+    ::GdiFlush();
+    m_bits[y * m_width + x] = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+}
+
+void ReadClient(HWND hwnd, Canvas& into) {
+    ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    testing_support::PumpMessages();
+    CClientDC dc(hwnd);
+    ::BitBlt(into.dc(), 0, 0, into.width(), into.height(), dc, 0, 0, SRCCOPY);
+}
+
+Host::Host(const RECT& screen) {
+    const wchar_t kClass[] = L"TovrixFrameDlgTestHost";
+    CWnd::RegisterClass(kClass, 0, nullptr, ::LoadCursorW(nullptr, IDC_ARROW),
+                        static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    CreateEx(WS_EX_TOPMOST, kClass, L"frame view host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
+             screen.left, screen.top, screen.right - screen.left, screen.bottom - screen.top,
+             nullptr, nullptr);
+    ::SetForegroundWindow(m_hWnd);
+    testing_support::PumpMessages(100);
+}
+
+Host::~Host() {
+    DestroyWindow();
+}
+
+void SendMouse(DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    ::SendInput(1, &input, sizeof(INPUT));
+}
+
+void MoveMouse(POINT screen) {
+    const int w = ::GetSystemMetrics(SM_CXSCREEN), h = ::GetSystemMetrics(SM_CYSCREEN);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = (screen.x * 65535 + w / 2) / (w - 1);
+    input.mi.dy = (screen.y * 65535 + h / 2) / (h - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &input, sizeof(INPUT));
+}
+
+namespace {
+HWND CaptureOf(DWORD thread) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    return ::GetGUIThreadInfo(thread, &info) ? info.hwndCapture : nullptr;
+}
+
+bool PointerAt(POINT where) {
+    POINT now{};
+    return ::GetCursorPos(&now) && now.x == where.x && now.y == where.y;
+}
+
+// Waits (on the input thread) until the condition holds; false after ten seconds.
+bool Await(const std::function<bool()>& condition) {
+    for (int i = 0; i < 1000; ++i) {
+        if (condition()) return true;
+        ::Sleep(10);
+    }
+    return false;
+}
+}  // namespace
+
+struct MouseDrag::State {
+    std::atomic<bool> finished{false};
+    std::thread script;
+};
+
+MouseDrag::MouseDrag(HWND window, POINT from, POINT to) : m_state(new State) {
+    const DWORD thread = ::GetWindowThreadProcessId(window, nullptr);
+    MoveMouse(from);
+    testing_support::PumpMessages();
+    State* state = m_state;
+    state->script = std::thread([=] {
+        Await([&] { return PointerAt(from); });
+        SendMouse(MOUSEEVENTF_LEFTDOWN);
+        const bool captured = Await([&] { return CaptureOf(thread) != nullptr; });
+        if (captured) {
+            MoveMouse(POINT{(from.x + to.x) / 2, (from.y + to.y) / 2});
+            MoveMouse(to);
+            Await([&] { return PointerAt(to); });
+        }
+        SendMouse(MOUSEEVENTF_LEFTUP);
+        if (!Await([&] { return CaptureOf(thread) == nullptr; }))
+            ::PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+        state->finished = true;
+    });
+}
+
+MouseDrag::~MouseDrag() {
+    if (m_state->script.joinable()) m_state->script.join();
+    delete m_state;
+}
+
+bool MouseDrag::Finished() const {
+    return m_state->finished.load();
+}
+
+bool MouseDrag::Wait() {
+    for (int i = 0; i < 1500 && !Finished(); ++i) testing_support::PumpMessages(10);
+    testing_support::PumpMessages(20);
+    return Finished();
+}
+
+namespace {
+struct Runner {
+    CDialog* dialog;
+    std::vector<Step> steps;
+    size_t next = 0;
+    int tries = 0;
+    UINT_PTR timer = 0;
+};
+Runner* g_runner = nullptr;
+
+void CALLBACK RunnerTick(HWND, UINT, UINT_PTR id, DWORD) {
+    ::KillTimer(nullptr, id);
+    Runner* runner = g_runner;
+    if (!runner || !runner->dialog->m_hWnd) return;
+    if (runner->next < runner->steps.size()) {
+        // The step may run nested loops (a drag, a message box) that tick again meanwhile.
+        runner->timer = 0;
+        const size_t index = runner->next;
+        const bool done = runner->steps[index]();
+        if (g_runner != runner) return;
+        if (done || ++runner->tries > 1000) {
+            EXPECT_TRUE(done) << "step " << index << " never completed";
+            if (runner->next == index) runner->next = index + 1;
+            runner->tries = 0;
+        }
+    } else {
+        ::SendMessageW(runner->dialog->m_hWnd, WM_COMMAND, IDCANCEL, 0);
+        return;
+    }
+    if (g_runner == runner && runner->dialog->m_hWnd && !runner->timer)
+        runner->timer = ::SetTimer(nullptr, 0, 10, &RunnerTick);
+}
+}  // namespace
+
+INT_PTR RunDialog(CDialog& dialog, std::vector<Step> steps) {
+    Runner runner{&dialog, std::move(steps)};
+    Runner* outer = g_runner;
+    g_runner = &runner;
+    runner.timer = ::SetTimer(nullptr, 0, 10, &RunnerTick);
+    const INT_PTR result = dialog.DoModal();
+    if (runner.timer) ::KillTimer(nullptr, runner.timer);
+    g_runner = outer;
+    EXPECT_EQ(runner.next, runner.steps.size()) << "the dialog ended before every step ran";
+    return result;
+}
+
+void TypeChars(HWND edit, const std::wstring& keys) {
+    for (wchar_t c : keys) ::SendMessageW(edit, WM_CHAR, c, 0);
+}
+
+}  // namespace framedlg_test
