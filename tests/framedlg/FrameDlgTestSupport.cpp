@@ -132,7 +132,7 @@ struct MouseDrag::State {
     std::thread script;
 };
 
-MouseDrag::MouseDrag(HWND window, POINT from, POINT to) : m_state(new State) {
+MouseDrag::MouseDrag(HWND window, POINT from, POINT to, bool escape) : m_state(new State) {
     const DWORD thread = ::GetWindowThreadProcessId(window, nullptr);
     MoveMouse(from);
     testing_support::PumpMessages();
@@ -145,6 +145,10 @@ MouseDrag::MouseDrag(HWND window, POINT from, POINT to) : m_state(new State) {
             MoveMouse(POINT{(from.x + to.x) / 2, (from.y + to.y) / 2});
             MoveMouse(to);
             Await([&] { return PointerAt(to); });
+            if (escape) {
+                ::PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+                Await([&] { return CaptureOf(thread) == nullptr; });
+            }
         }
         SendMouse(MOUSEEVENTF_LEFTUP);
         if (!Await([&] { return CaptureOf(thread) == nullptr; }))

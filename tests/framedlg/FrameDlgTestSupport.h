@@ -63,10 +63,11 @@ void SendMouse(DWORD flags);
 // Drags with the left button from `from` to `to` (screen points) on another thread while this
 // thread goes on dispatching (the drag loop runs in this thread). Each step waits for the state
 // it needs: the window's thread has the capture after the press, the pointer has arrived, the
-// capture is gone after the release; a drag that does not end is ended with Esc.
+// capture is gone after the release; a drag that does not end is ended with Esc. With `escape`
+// the drag is broken off with Esc at `to`, before the button is released.
 class MouseDrag {
 public:
-    MouseDrag(HWND window, POINT from, POINT to);
+    MouseDrag(HWND window, POINT from, POINT to, bool escape = false);
     ~MouseDrag();
     bool Finished() const;
     // Pumps this thread's messages until the drag has ended (false if it never did).

@@ -156,4 +156,45 @@ TEST_F(FrameView, TheMouseMovesAndResizesTheTracker) {
     EXPECT_EQ(shown.At(55, 100), kBlack);  // the left handle's band
 }
 
+TEST_F(FrameView, EscapeDuringADragPutsTheTrackerBackAndTheCursorShowsWhatADragWouldDo) {
+    CGifFrameImage picture;
+    ASSERT_TRUE(MakePicture(picture, 300, 220));
+    view.ShowPicture(&picture);
+    view.EnableTracker();
+    {
+        MouseDrag drag(view.m_hWnd, Screen({60, 60}), Screen({150, 120}), true);
+        ASSERT_TRUE(drag.Wait());
+    }
+    RECT tracker = Tracker();
+    EXPECT_TRUE(Same(tracker, RECT{10, 10, 110, 110}));
+    Canvas shown(clientSize.cx, clientSize.cy);
+    ReadClient(view.m_hWnd, shown);
+    EXPECT_EQ(shown.At(10, 60), kBlack);
+
+    struct Pointer {
+        POINT at;
+        const wchar_t* shape;  // nullptr: not a sizing cursor
+    };
+    const Pointer pointers[] = {
+        {{113, 113}, IDC_SIZENWSE}, {{6, 6}, IDC_SIZENWSE},  {{113, 6}, IDC_SIZENESW},
+        {{6, 113}, IDC_SIZENESW},   {{58, 6}, IDC_SIZENS},   {{113, 58}, IDC_SIZEWE},
+        {{60, 60}, IDC_SIZEALL},    {{200, 180}, nullptr},
+    };
+    const wchar_t* sizing[] = {IDC_SIZENWSE, IDC_SIZENESW, IDC_SIZENS, IDC_SIZEWE, IDC_SIZEALL};
+    for (const Pointer& p : pointers) {
+        SCOPED_TRACE(testing::Message() << "pointer at " << p.at.x << "," << p.at.y);
+        framedlg_test::MoveMouse(Screen(p.at));
+        POINT now{};
+        for (int i = 0; i < 200 && (!::GetCursorPos(&now) || now.x != Screen(p.at).x || now.y != Screen(p.at).y); ++i)
+            PumpMessages(10);
+        PumpMessages(30);
+        const HCURSOR cursor = ::GetCursor();
+        if (p.shape) {
+            EXPECT_EQ(cursor, ::LoadCursorW(nullptr, p.shape));
+        } else {
+            for (const wchar_t* shape : sizing) EXPECT_NE(cursor, ::LoadCursorW(nullptr, shape));
+        }
+    }
+}
+
 }  // namespace
