@@ -43,8 +43,8 @@ void CClippingDlg::OnOK() {
     ::OffsetRect(&tracker, scroll.x, scroll.y);
     const RECT picture{0, 0, m_picture->GetWidth(), m_picture->GetHeight()};
     RECT result{};
-    // Mended fault: a rectangle wholly off the picture used to give an empty result, with which
-    // every frame was cropped to nothing. It is refused here and the dialog stays open.
+    // A rectangle wholly off the picture would give an empty result, and the frame editor would
+    // crop every frame to nothing with it: it is refused, and the dialog stays open for another try.
     if (!::IntersectRect(&result, &tracker, &picture)) {
         ShowMessageBox(m_hWnd, kMsgNoOverlap, L"자르기", MB_OK | MB_ICONEXCLAMATION);
         return;
