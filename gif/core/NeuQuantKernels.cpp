@@ -86,6 +86,8 @@ NeuQuantKernels GetNeuQuantKernels(GifIsa isa) {
         return {ContestSse2, NeighboursScalar, LookupSse2};
     case GifIsa::Avx2:
         return {ContestAvx2, NeighboursAvx2, LookupAvx2};
+    case GifIsa::Avx512:
+        return {ContestAvx512, NeighboursAvx512, LookupAvx512};
 #endif
     default:
         return {ContestScalar, NeighboursScalar, LookupScalar};

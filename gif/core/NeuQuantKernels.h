@@ -70,4 +70,8 @@ int ContestSse2(NeuronLanes& n, int c0, int c1, int c2);
 int ContestAvx2(NeuronLanes& n, int c0, int c1, int c2);
 void NeighboursAvx2(NeuronLanes& n, const int32_t* spread, int from, int to, int winner, int c0,
                     int c1, int c2);
+int ContestAvx512(NeuronLanes& n, int c0, int c1, int c2);
+void NeighboursAvx512(NeuronLanes& n, const int32_t* spread, int from, int to, int winner, int c0,
+                      int c1, int c2);
+int LookupAvx512(const SortedNeurons& n, int red, int green, int blue);
 #endif

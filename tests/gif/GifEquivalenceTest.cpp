@@ -110,4 +110,46 @@ TEST(GifLookup, EveryInstructionSetFindsTheWalksEntry) {
     }
 }
 
+// Each wide instruction set is compared by name as well, so that a run on a processor without it
+// says so (skipped) instead of passing over it in silence. The frames are larger than a register's
+// worth of neurons at every step: the neighbour pull's masked ends and both lookup passes run.
+class GifWideIsa : public ::testing::TestWithParam<GifIsa> {};
+
+TEST_P(GifWideIsa, MatchesPlainWhereTheProcessorHasIt) {
+    const GifIsa isa = GetParam();
+    if (!IsGifIsaAvailable(isa)) {
+        GTEST_SKIP() << GifIsaName(isa) << " is not available on this processor or system";
+    }
+    const std::vector<TestPicture> pictures{TestPicture::Screen(200, 150, 21),
+                                            TestPicture::Noise(67, 45, 22),
+                                            TestPicture::Solid(40, 40, 200, 10, 90)};
+    for (int sample : {1, 7, 10}) {
+        EncodeOptions options;
+        options.sample = sample;
+        options.loop = 0;
+        const std::vector<uint8_t> reference = EncodePlain(pictures, options);
+        for (int threads : {1, 2}) {
+            options.isa = isa;
+            options.threads = threads;
+            EXPECT_EQ(reference, EncodeFast(pictures, options)) << "sample " << sample << ", " << threads << " threads";
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Isas, GifWideIsa, ::testing::Values(GifIsa::Sse2, GifIsa::Avx2, GifIsa::Avx512),
+                         [](const ::testing::TestParamInfo<GifIsa>& info) { return std::string(GifIsaName(info.param)); });
+
+TEST(GifIsaChoice, NamesRoundTripAndTheBestIsAvailable) {
+    for (GifIsa isa : {GifIsa::Scalar, GifIsa::Sse2, GifIsa::Avx2, GifIsa::Avx512}) {
+        GifIsa parsed = GifIsa::Scalar;
+        EXPECT_TRUE(ParseGifIsa(GifIsaName(isa), parsed)) << GifIsaName(isa);
+        EXPECT_EQ(isa, parsed) << GifIsaName(isa);
+    }
+    GifIsa unchanged = GifIsa::Avx2;
+    EXPECT_FALSE(ParseGifIsa("avx1024", unchanged));
+    EXPECT_EQ(GifIsa::Avx2, unchanged);
+    EXPECT_TRUE(IsGifIsaAvailable(BestGifIsa()));
+    EXPECT_EQ(AvailableIsas().back(), BestGifIsa());
+}
+
 }  // namespace

@@ -63,8 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int loop = in.Small(5) - 2;
     const int sample = in.Small(25) - 2;
     const int threads = 1 + in.Small(3);
-    const GifIsa isas[] = {GifIsa::Scalar, GifIsa::Sse2, GifIsa::Avx2};
-    const GifIsa isa = isas[in.Small(3)];
+    const GifIsa isas[] = {GifIsa::Scalar, GifIsa::Sse2, GifIsa::Avx2, GifIsa::Avx512};
+    const GifIsa isa = isas[in.Small(4)];
     std::vector<Frame> frames(frameCount);
     for (Frame& f : frames) {
         f.width = in.Small(16) == 15 ? 0 : 1 + in.Small(40);

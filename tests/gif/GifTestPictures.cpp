@@ -150,7 +150,7 @@ std::vector<uint8_t> EncodePlain(const std::vector<TestPicture>& pictures, const
 
 std::vector<GifIsa> AvailableIsas() {
     std::vector<GifIsa> isas;
-    for (GifIsa isa : {GifIsa::Scalar, GifIsa::Sse2, GifIsa::Avx2})
+    for (GifIsa isa : {GifIsa::Scalar, GifIsa::Sse2, GifIsa::Avx2, GifIsa::Avx512})
         if (IsGifIsaAvailable(isa)) isas.push_back(isa);
     return isas;
 }
