@@ -16,6 +16,16 @@ bool GifRecordingPacer::Due(uint32_t elapsed) {
     return true;
 }
 
+uint32_t GifRecordingPacer::PauseBefore(uint32_t elapsed, uint32_t poll) const {
+    const uint32_t slot = static_cast<uint32_t>(elapsed / 1000.0 * (1000.0 / m_interval));
+    // The next interval begins at about (slot + 1) x interval; waking a millisecond early only
+    // costs one more short pause, since Due still decides.
+    const uint64_t next = (static_cast<uint64_t>(slot) + 1) * static_cast<uint64_t>(m_interval);
+    const uint64_t until = next > elapsed ? next - elapsed : 1;
+    const uint64_t pause = until < poll ? until : poll;
+    return pause < 1 ? 1u : static_cast<uint32_t>(pause);
+}
+
 void GifRecordingPacer::Kept() {
     m_delays.push_back(m_pending);
     m_pending = 0;

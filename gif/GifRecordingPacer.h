@@ -18,6 +18,10 @@ public:
     // call, and afterwards the first call in each new interval. A capture that took longer than
     // an interval skips the missed intervals without counting their time.
     bool Due(uint32_t elapsed);
+    // How long the thread may pause `elapsed` milliseconds after the start: `poll`, but never
+    // past the start of the next interval, and at least 1. A capture that took most of an
+    // interval thus does not make the next interval's attempt late or missed.
+    uint32_t PauseBefore(uint32_t elapsed, uint32_t poll) const;
     // The attempt just made kept a frame: the time since the previous kept frame becomes a delay.
     void Kept();
     // The recording ended: the time after the last kept frame becomes the last delay.

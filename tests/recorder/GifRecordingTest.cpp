@@ -72,6 +72,37 @@ TEST(GifRecordingPacer, SkippedIntervalsAreNotCountedAndDelaysAreMultiples) {
     EXPECT_EQ((std::vector<uint32_t>{0}), GifRecordingPacer::FrameDelays(quick.Delays(), 1));
 }
 
+// The thread pauses 10 ms between polls but never past the next interval's start, so that a
+// slow capture does not push the following attempts out of their intervals.
+TEST(GifRecordingPacer, PausesEndAtTheNextInterval) {
+    struct Case {
+        int fps;
+        uint32_t elapsed;
+        uint32_t pause;
+    };
+    const Case cases[] = {
+        {10, 0, 10},   {10, 95, 5},  {10, 99, 1},  {10, 100, 10},
+        {30, 0, 10},   {30, 28, 5},  {30, 33, 10},
+        {30, 60, 6},   {30, 65, 1},  {1, 999, 1},  {1, 500, 10},
+    };
+    for (const Case& c : cases) {
+        GifRecordingPacer pacer(c.fps);
+        EXPECT_EQ(c.pause, pacer.PauseBefore(c.elapsed, 10)) << c.fps << " fps at " << c.elapsed << " ms";
+    }
+    // Captures of 25 ms at 30 fps, each followed by that pause: no interval goes without one.
+    GifRecordingPacer pacer(30);
+    uint32_t t = 0;
+    int attempts = 0;
+    while (t < 3000) {
+        if (pacer.Due(t)) {
+            attempts++;
+            t += 25;
+        }
+        t += pacer.PauseBefore(t, 10);
+    }
+    EXPECT_GE(attempts, 90);
+}
+
 TEST(GifFrameBudget, FullAtTheFrameCountOrWhenTheNextFrameWouldPassTheBytes) {
     GifFrameBudget budget;
     budget.frames = 3;
