@@ -7,11 +7,11 @@
 #include "OverlaySettings.h"
 #include "overlay_ids.h"
 
-CInsertLetter::CInsertLetter() : CDialog(IDD) {}
+CInsertLetter::CInsertLetter()
+    : COverlayPage(IDD, IDC_CAPTION_TEXT, IDC_CAPTION_ANGLE, &OverlaySettings::LetterIs) {}
 
 void CInsertLetter::Bind(OverlaySettings* settings, CLogoView* view, const LOGFONTW& font, int pointSize) {
-    m_settings = settings;
-    m_view = view;
+    COverlayPage::Bind(settings, view);
     m_font = font;
     m_pointSize = pointSize;
 }
@@ -34,18 +34,13 @@ std::wstring CInsertLetter::FontLabel(const LOGFONTW& font, int pointSize) {
 BOOL CInsertLetter::OnInitDialog() {
     m_textColor.SubclassDlgItem(IDC_CAPTION_COLOR, m_hWnd);
     m_outlineColor.SubclassDlgItem(IDC_CAPTION_OUTLINE_COLOR, m_hWnd);
-    ShowControls();
-    return TRUE;
+    return COverlayPage::OnInitDialog();
 }
 
-void CInsertLetter::ShowControls() {
-    m_ready = false;
-    UpdateData(FALSE);
+void CInsertLetter::ShowMoreControls() {
     m_textColor.SetColor(m_settings->TextColor);
     m_outlineColor.SetColor(m_settings->OutlineColor);
     SetDlgItemText(IDC_CAPTION_FONT_LABEL, FontLabel(m_font, m_pointSize));
-    EnableControls();
-    m_ready = true;
 }
 
 void CInsertLetter::DoDataExchange(CDataExchange* dx) {
@@ -68,28 +63,7 @@ void CInsertLetter::DoDataExchange(CDataExchange* dx) {
     DDV_MinMaxInt(dx, s.Angle, 0, 365);
 }
 
-bool CInsertLetter::ReadControls() {
-    const OverlaySettings before = *m_settings;
-    if (UpdateData(TRUE)) return true;
-    *m_settings = before;
-    return false;
-}
-
-void CInsertLetter::EnableControls() {
-    for (int id = IDC_CAPTION_TEXT; id <= IDC_CAPTION_ANGLE; ++id) {
-        HWND control = GetDlgItem(id);
-        if (control) ::EnableWindow(control, m_settings->LetterIs);
-    }
-}
-
-BOOL CInsertLetter::OnCommand(WPARAM wParam, LPARAM lParam) {
-    const int id = LOWORD(wParam);
-    const int code = HIWORD(wParam);
-    if (id == IDOK || id == IDCANCEL) {
-        ::SendMessageW(::GetAncestor(m_hWnd, GA_ROOT), WM_COMMAND, wParam, lParam);
-        return TRUE;
-    }
-    if (!m_ready || !m_settings || !m_view) return FALSE;
+BOOL CInsertLetter::OnEdit(int id, int code) {
     OverlaySettings& s = *m_settings;
     if (code == BN_CLICKED) {
         switch (id) {

@@ -5,17 +5,14 @@
 #include <windows.h>
 #include <string>
 #include "CColorButton.h"
-#include "CDialog.h"
+#include "COverlayPage.h"
 
-struct OverlaySettings;
-class CLogoView;
-
-class CInsertLetter : public CDialog {
+class CInsertLetter : public COverlayPage {
 public:
     enum { IDD = 169 };
     CInsertLetter();
 
-    // The values the page edits and the preview it updates; both outlive the page's window.
+    // The values the page edits and the preview it updates (both outlive the page's window);
     // `font` and `pointSize` are the caption font as it is drawn now.
     void Bind(OverlaySettings* settings, CLogoView* view, const LOGFONTW& font, int pointSize);
     const LOGFONTW& GetCaptionFont() const { return m_font; }
@@ -27,20 +24,15 @@ public:
 protected:
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* dx) override;
-    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    BOOL OnEdit(int id, int code) override;
+    void ShowMoreControls() override;
 
 private:
-    bool ReadControls();
-    void ShowControls();
-    void EnableControls();
     void PickColor(CColorButton& button, COLORREF& value, bool outline);
     void PickFont();
 
-    OverlaySettings* m_settings = nullptr;
-    CLogoView* m_view = nullptr;
     LOGFONTW m_font{};
     int m_pointSize = 0;
     CColorButton m_textColor;
     CColorButton m_outlineColor;
-    bool m_ready = false;
 };

@@ -12,19 +12,7 @@ const wchar_t kPictureFilter[] =
     L"모든 그림  파일|*bmp;*.dib;*.jpg;*.jpeg;*.jpe;*.jfif;*.gif;*.tif;*.tiff;*.png|";
 }  // namespace
 
-CInsertLogo::CInsertLogo() : CDialog(IDD) {}
-
-BOOL CInsertLogo::OnInitDialog() {
-    ShowControls();
-    return TRUE;
-}
-
-void CInsertLogo::ShowControls() {
-    m_ready = false;
-    UpdateData(FALSE);
-    EnableControls();
-    m_ready = true;
-}
+CInsertLogo::CInsertLogo() : COverlayPage(IDD, IDC_LOGO_PATH, IDC_LOGO_MARGIN_Y, &OverlaySettings::LogoIs) {}
 
 void CInsertLogo::DoDataExchange(CDataExchange* dx) {
     OverlaySettings& s = *m_settings;
@@ -40,29 +28,7 @@ void CInsertLogo::DoDataExchange(CDataExchange* dx) {
     DDV_MinMaxInt(dx, s.LogoPosY, 0, 500);
 }
 
-bool CInsertLogo::ReadControls() {
-    const OverlaySettings before = *m_settings;
-    if (UpdateData(TRUE)) return true;
-    *m_settings = before;
-    return false;
-}
-
-void CInsertLogo::EnableControls() {
-    for (int id = IDC_LOGO_PATH; id <= IDC_LOGO_MARGIN_Y; ++id) {
-        HWND control = GetDlgItem(id);
-        if (control) ::EnableWindow(control, m_settings->LogoIs);
-    }
-}
-
-BOOL CInsertLogo::OnCommand(WPARAM wParam, LPARAM lParam) {
-    const int id = LOWORD(wParam);
-    const int code = HIWORD(wParam);
-    // Enter and Esc belong to the dialog that holds the page.
-    if (id == IDOK || id == IDCANCEL) {
-        ::SendMessageW(::GetAncestor(m_hWnd, GA_ROOT), WM_COMMAND, wParam, lParam);
-        return TRUE;
-    }
-    if (!m_ready || !m_settings || !m_view) return FALSE;
+BOOL CInsertLogo::OnEdit(int id, int code) {
     if (id == IDC_LOGO_ON && code == BN_CLICKED) {
         if (ReadControls()) {
             EnableControls();
