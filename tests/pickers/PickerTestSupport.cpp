@@ -1,4 +1,5 @@
 #include "PickerTestSupport.h"
+#include <algorithm>
 #include "CMonitors.h"
 #include "CScreenImage.h"
 #include "TestSupport.h"
@@ -134,11 +135,37 @@ void Key(WORD virtualKey) {
     ::SendInput(2, input, sizeof(INPUT));
 }
 
+namespace {
+// A pixel inside the rectangle dragged from `from` to `to`, near the corner at `to`: off the
+// crosshair's lines and the pointer, and outside every rectangle of a drag that stopped short
+// (at most half-way) of `to`.
+POINT InsideNearEnd(POINT from, POINT to) {
+    auto step = [](int start, int end) {
+        const int inward = (end - start) / 4;
+        const int k = std::max(1, std::min(20, inward < 0 ? -inward : inward));
+        return end > start ? end - k : end + k;
+    };
+    return POINT{step(from.x, to.x), step(from.y, to.y)};
+}
+}  // namespace
+
 void Drag(POINT from, POINT to) {
     MoveUntil(from.x, from.y, [&] { return CrosshairAt(from); });
     PressLeft();
+    // The crosshair is drawn as each move is handled, but the bright selection only when the
+    // picker has no input left to handle: a move echoed late by the system (to an earlier point)
+    // could still be waiting behind the crosshair, and the release would then choose that point.
+    // So the end is reached once the selection's corner shows there, bright. Its colour is the
+    // dimmed one seen before the selection grew, at full brightness.
+    const POINT probe = InsideNearEnd(from, to);
+    const COLORREF dimmed = ScreenPixel(probe.x, probe.y);
+    auto selectionReachedEnd = [&] {
+        if (dimmed == RGB(0, 0, 0)) return true;  // black stays black: nothing to tell by
+        const COLORREF now = ScreenPixel(probe.x, probe.y);
+        return now != dimmed && Dimmed(now) == dimmed;
+    };
     MoveTo((from.x + to.x) / 2, (from.y + to.y) / 2);
-    MoveUntil(to.x, to.y, [&] { return CrosshairAt(to); });
+    MoveUntil(to.x, to.y, [&] { return CrosshairAt(to) && selectionReachedEnd(); });
     ReleaseLeft();
 }
 

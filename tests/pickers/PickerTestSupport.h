@@ -38,8 +38,9 @@ void Key(WORD virtualKey);
 bool MoveUntil(int x, int y, const std::function<bool()>& shown);
 // True when the region picker's white crosshair runs through `p`.
 bool CrosshairAt(POINT p);
-// Presses at `from`, moves through to `to`, releases there; each end once the picker shows the
-// pointer there. (The picker draws no crosshair at its first move: move once before.)
+// Presses at `from`, moves through to `to`, releases there: the press once the picker shows the
+// pointer at `from`, the release once it shows the selection reaching `to`. (The picker draws no
+// crosshair at its first move: move once before.)
 void Drag(POINT from, POINT to);
 
 // Waits until `condition` holds (checking every few milliseconds, at most `seconds`), letting the
