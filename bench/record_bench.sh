@@ -27,5 +27,15 @@ TOVRIX_BUILD_TARGETS=record_bench tovrix_build "$build" >/dev/null
 TOVRIX_SCREEN=1280x800x24 tovrix_display own
 tovrix_wineserver
 echo "== $build, 1280x800, load: $(cut -d' ' -f1-3 /proc/loadavg), $(nproc) processors"
-wine "$TOVRIX_ROOT/build/$build/bin/record_bench.exe" "$@" 2>/dev/null | tr -d '\r'
+if [ "${1:-}" = --grab ]; then
+  wine "$TOVRIX_ROOT/build/$build/bin/record_bench.exe" --grab 2>/dev/null | tr -d '\r'
+else
+  # One process per frame rate, so that memory freed by one run does not hide the next one's.
+  seconds=${1:-20}
+  [ $# -gt 0 ] && shift
+  for fps in ${@:-10 30}; do
+    wine "$TOVRIX_ROOT/build/$build/bin/record_bench.exe" "$seconds" "$fps" 2>/dev/null | tr -d '\r'
+    echo "   (load after: $(cut -d' ' -f1-3 /proc/loadavg))"
+  done
+fi
 tovrix_cleanup
