@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commdlg.h>
 #include <string>
+#include <vector>
 
 class CWnd;
 
@@ -18,6 +19,11 @@ public:
     // IDOK with the chosen file in GetPathName(), or IDCANCEL (also when the dialog failed).
     INT_PTR DoModal();
     std::wstring GetPathName() const { return m_path.c_str(); }
+    // Every chosen file, in the order the dialog gives them: with OFN_ALLOWMULTISELECT the buffer
+    // holds the folder and then the names, or a single full path when one file was chosen.
+    std::vector<std::wstring> GetPathNames() const;
+    // Room for the chosen names, in characters (a multiple selection needs far more than a path).
+    void SetFileBufferSize(size_t characters);
     // The filter entry (from 1) that was chosen.
     DWORD GetFilterIndex() const { return m_ofn.nFilterIndex; }
 

@@ -93,6 +93,33 @@ public:
         if (flags) *flags = info.flags;
         return index;
     }
+    // The value kept with an item (LVIF_PARAM).
+    BOOL SetItemData(int index, LPARAM data) const {
+        LVITEMW item{};
+        item.mask = LVIF_PARAM;
+        item.iItem = index;
+        item.lParam = data;
+        return static_cast<BOOL>(SendMessage(LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    }
+    LPARAM GetItemData(int index) const {
+        LVITEMW item{};
+        item.mask = LVIF_PARAM;
+        item.iItem = index;
+        return SendMessage(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) ? item.lParam : 0;
+    }
+    // Where an item stands in the icon views (client coordinates).
+    BOOL GetItemPosition(int index, POINT* point) const {
+        return static_cast<BOOL>(SendMessage(LVM_GETITEMPOSITION, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(point)));
+    }
+    BOOL SetItemPosition(int index, POINT point) const {
+        return static_cast<BOOL>(SendMessage(LVM_SETITEMPOSITION32, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&point)));
+    }
+    // The item (and sub-item) under a client point; -1 when none.
+    int SubItemHitTest(POINT point) const {
+        LVHITTESTINFO info{};
+        info.pt = point;
+        return static_cast<int>(SendMessage(LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&info)));
+    }
     BOOL SetIconSpacing(int cx, int cy) const {
         return static_cast<BOOL>(SendMessage(LVM_SETICONSPACING, 0, MAKELPARAM(cx, cy)));
     }
