@@ -1,5 +1,6 @@
 #include "CGifRecording.h"
 #include <mmsystem.h>
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include "CGifEncoder.h"
@@ -202,6 +203,16 @@ std::wstring CGifRecording::GifPathFor(const std::wstring& stillPath) {
     return Exists(path) ? std::wstring() : path;
 }
 
+SIZE CGifRecording::CanvasSize(const Frames& frames) {
+    SIZE canvas{0, 0};
+    for (const auto& frame : frames) {
+        if (frame->IsNull()) continue;
+        canvas.cx = std::max<LONG>(canvas.cx, frame->GetWidth());
+        canvas.cy = std::max<LONG>(canvas.cy, frame->GetHeight());
+    }
+    return canvas;
+}
+
 HRESULT CGifRecording::WriteGif(CWnd* progressOwner, const std::wstring& path, int qualityIndex) {
     CProgressWnd progress(progressOwner, L"Progress", TRUE);
     progress.SetRange(0, static_cast<int>(m_frames.size()), 1);
@@ -216,6 +227,13 @@ HRESULT CGifRecording::WriteGif(CWnd* progressOwner, const std::wstring& path, i
         }
         encoder.SetLoopCount(0);
         encoder.SetSampleFactor(qualityIndex * 5);
+        // Edited recordings may hold frames of different sizes (pictures fitted in at their own
+        // size): the canvas takes the largest width and height, so that every frame shows whole
+        // (a smaller one at the top-left, padded), instead of the first frame cutting the others.
+        const SIZE canvas = CanvasSize(m_frames);
+        if (canvas.cx > 0 && canvas.cy > 0) {
+            encoder.SetCanvasSize(canvas.cx, canvas.cy);
+        }
         bool written = true;
         for (const auto& frame : m_frames) {
             progress.StepIt();
@@ -223,6 +241,10 @@ HRESULT CGifRecording::WriteGif(CWnd* progressOwner, const std::wstring& path, i
             if (progress.Cancelled()) {
                 cancelled = true;
                 break;
+            }
+            if (frame->IsNull()) {
+                // A frame without a picture has nothing to show.
+                continue;
             }
             encoder.SetFrameDelay(static_cast<int>(frame->delay > 0x7fffffffu ? 0x7fffffffu : frame->delay));
             if (!encoder.WriteFrame(static_cast<HBITMAP>(*frame))) {

@@ -105,6 +105,10 @@ public:
     // added before it while a file of that name exists. Empty for an empty path.
     static std::wstring GifPathFor(const std::wstring& stillPath);
 
+    // The size a GIF of these frames is written at: the largest width and the largest height of
+    // the frames with a picture (0 x 0 when there is none).
+    static SIZE CanvasSize(const Frames& frames);
+
     // One attempt of the recording thread: take, compare and append a frame; true if kept.
     bool CaptureFrame();
 
