@@ -20,5 +20,8 @@ constexpr UINT WM_GIF_FRAME_ADDED = WM_APP + 5;
 constexpr UINT WM_GIF_CAPTURE_FRAME = WM_APP + 6;
 // GIF recorder: the recording stopped by itself (wParam the reason, CGifRecording::StopReason).
 constexpr UINT WM_GIF_RECORDING_STOPPED = WM_APP + 7;
+// Frame editor -> itself (posted once it shows): place the thumbnails again after the strip's
+// first paint, at which some list views arrange their icons anew.
+constexpr UINT WM_FRAMEEDIT_PLACE_THUMBNAILS = WM_APP + 8;
 // The tray icon's callback message.
 constexpr UINT WM_TRAY_NOTIFY = WM_APP + 100;

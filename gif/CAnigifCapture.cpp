@@ -1,5 +1,6 @@
 #include "CAnigifCapture.h"
 #include <cwchar>
+#include "CGifFrameEditDlg.h"
 #include "CScreenImage.h"
 #include "CWinApp.h"
 #include "DeviceContext.h"
@@ -177,9 +178,14 @@ void CAnigifCapture::StopRecording() {
     m_recording.Stop();
     SetDlgItemText(IDC_GIF_RECORD, kRecordText);
     m_recordingNow = false;
-    // The frame editor is not part of the program yet: "편집후저장" saves at once as well.
-    if (m_recording.Save(this, m_nextStillPath, m_settings.quality, &m_lastSaved) !=
-        CGifRecording::SaveResult::Saved) {
+    if (m_settings.edit) {
+        // The editor saves when the user presses its "저장"; closed otherwise, the frames stay in
+        // the store until the next recording or the end of this dialog.
+        CGifFrameEditDlg editor;
+        editor.SetStore(&m_recording, m_nextStillPath, m_settings.quality);
+        m_lastSaved = editor.DoModal() == IDOK ? editor.SavedPath() : std::wstring();
+    } else if (m_recording.Save(this, m_nextStillPath, m_settings.quality, &m_lastSaved) !=
+               CGifRecording::SaveResult::Saved) {
         m_lastSaved.clear();
     }
     ShowAreaCaption();

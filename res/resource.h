@@ -13,3 +13,4 @@
 #include "snap_ids.h"
 #include "webcapture_ids.h"
 #include "framedlg_ids.h"
+#include "frameedit_ids.h"

@@ -1,0 +1,107 @@
+#pragma once
+// The frame editor: reworks a recording before it is written. It shows the frames of the
+// recording store as a strip of numbered thumbnails with their delays, previews the current frame
+// at full size, plays the animation, and changes delays, order, content and size of frames. Its
+// "저장" writes the GIF through the store; closing it any other way leaves the frames in the store.
+//
+//   CGifFrameEditDlg editor;
+//   editor.SetStore(&recording, nextStillPath, qualityIndex);
+//   if (editor.DoModal() == IDOK) ...the GIF is written: editor.SavedPath()...
+#include <windows.h>
+#include <functional>
+#include <string>
+#include <vector>
+#include "CDialogEx.h"
+#include "CGifFrameView.h"
+#include "CGifRecording.h"
+#include "CImageList.h"
+#include "CListCtrl.h"
+
+class CGifFrameEditDlg : public CDialogEx {
+public:
+    static constexpr UINT_PTR kPlayTimer = 1;
+    static constexpr int kThumbnailSide = 75;
+    // Thumbnails stand in one row, 6 pixels apart.
+    static constexpr int kThumbnailStep = 81;
+    static constexpr const wchar_t* kPictureFilter =
+        L"모든 그림  파일|*bmp;*.dib;*.jpg;*.jpeg;*.jpe;*.jfif;*.gif;*.tif;*.tiff;*.png|";
+    static constexpr size_t kFileBufferChars = 65537;
+    // Said after an insertion when some chosen files gave no picture; the files follow.
+    static constexpr const wchar_t* kUnreadableText =
+        L"다음 파일은 열 수 없거나 그림이 아니어서 넣지 않았습니다:";
+
+    CGifFrameEditDlg();
+    ~CGifFrameEditDlg() override;
+
+    // The store whose frames are edited (they stay its own), and what its Save needs: the name
+    // of the next still capture and the recorder's quality index.
+    void SetStore(CGifRecording* store, std::function<std::wstring()> nextStillPath, int qualityIndex);
+
+    // What the editor shows now, for its caller and tests.
+    int GetCurrent() const { return m_current; }
+    bool IsPlaying() const { return m_playing; }
+    // The file "저장" wrote (empty before).
+    const std::wstring& SavedPath() const { return m_savedPath; }
+    CListCtrl& GetList() { return m_list; }
+    CGifFrameView& GetPreview() { return m_preview; }
+    const CImageList& GetImageList() const { return m_images; }
+
+    // "%.2f 초" of a delay in milliseconds (the item texts and the total).
+    static std::wstring SecondsText(double milliseconds);
+
+protected:
+    BOOL OnInitDialog() override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    // "저장".
+    void OnOK() override;
+    void OnCancel() override;
+
+private:
+    CGifRecording::Frames& Frames();
+    int Count() { return static_cast<int>(Frames().size()); }
+    bool HasCurrent() { return m_current >= 0 && m_current < Count(); }
+    std::vector<int> SelectedIndexes() const;
+
+    void RebuildThumbnails();
+    // Moves a thumbnail to its place in the row, keeping its height.
+    void PlaceThumbnail(int index);
+    void OnPlaceThumbnails();
+    void ShowCurrentFrame();
+    void UpdateLabels();
+    void ShowPictureSize();
+    // Selects, focuses and scrolls to item current (the list's focus too when asked).
+    void SelectCurrent(bool focusList);
+    void MakeCurrent(int index);
+
+    void OnListClick(const NMITEMACTIVATE& click);
+    void OnListKey(const NMLVKEYDOWN& key);
+    void OnContextMenu(HWND from, POINT screen);
+    void OnPlay();
+    void StopPlaying();
+    void OnTimer(UINT_PTR id);
+    void OnDelayPreset(uint32_t milliseconds);
+    void OnOtherDelay();
+    void SetSelectedDelays(uint32_t milliseconds);
+    void OnScaleDelays(double factor);
+    void OnReverse();
+    void OnDelete();
+    void OnDuplicate();
+    void OnInsertPictures();
+    void OnCrop();
+    void OnEditFrames();
+    void OnDestroy();
+
+    CGifRecording* m_store = nullptr;
+    CGifRecording::Frames m_noFrames;  // what a dialog without a store shows
+    std::function<std::wstring()> m_nextStillPath;
+    int m_quality = 0;
+    std::wstring m_savedPath;
+
+    CListCtrl m_list;
+    CImageList m_images;
+    CGifFrameView m_preview;
+    int m_current = -1;
+    bool m_playing = false;
+};
