@@ -41,42 +41,32 @@ size_t CLzwEncoder::Encode(uint8_t* out) {
         return static_cast<size_t>(m_out - begin);
     }
     int prefix = m_indices[0];
-    std::memset(m_hash, 0xFF, sizeof(m_hash));
+    std::memset(m_table, 0, sizeof(m_table));
     Output(m_clearCode);
 
+    // The codes depend only on which strings the dictionary holds, never on where it keeps them:
+    // a table four times as large as the codes it can hold, probed linearly, finds nearly every
+    // string at the first slot. A slot holds the string's key (prefix and next index, 20 bits)
+    // above its code (12 bits); 0 is empty, since every code assigned is at least 258.
     for (size_t i = 1; i < count; i++) {
         const int c = m_indices[i];
-        const int32_t key = (c << kMaxBits) + prefix;
-        int slot = (c << kHashShift) ^ prefix;
-        if (m_hash[slot] == key) {
-            prefix = m_codes[slot];
-            continue;
+        const uint32_t key = (static_cast<uint32_t>(c) << kMaxBits) | static_cast<uint32_t>(prefix);
+        uint32_t slot = ((static_cast<uint32_t>(c) << kTableShift) ^ static_cast<uint32_t>(prefix)) & kTableMask;
+        uint32_t entry = m_table[slot];
+        while (entry != 0 && (entry >> kMaxBits) != key) {
+            slot = (slot + 1) & kTableMask;
+            entry = m_table[slot];
         }
-        if (m_hash[slot] >= 0) {
-            const int displacement = slot == 0 ? 1 : kHashSize - slot;
-            bool found = false;
-            do {
-                slot -= displacement;
-                if (slot < 0) {
-                    slot += kHashSize;
-                }
-                if (m_hash[slot] == key) {
-                    found = true;
-                    break;
-                }
-            } while (m_hash[slot] >= 0);
-            if (found) {
-                prefix = m_codes[slot];
-                continue;
-            }
+        if (entry != 0) {
+            prefix = static_cast<int>(entry & (kCodeLimit - 1));
+            continue;
         }
         Output(prefix);
         prefix = c;
         if (m_freeCode < kCodeLimit) {
-            m_codes[slot] = m_freeCode++;
-            m_hash[slot] = key;
+            m_table[slot] = (key << kMaxBits) | static_cast<uint32_t>(m_freeCode++);
         } else {
-            std::memset(m_hash, 0xFF, sizeof(m_hash));
+            std::memset(m_table, 0, sizeof(m_table));
             m_freeCode = m_clearCode + 2;
             m_clear = true;
             Output(m_clearCode);

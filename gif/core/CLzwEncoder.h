@@ -18,8 +18,10 @@ public:
 private:
     static constexpr int kMaxBits = 12;
     static constexpr int kCodeLimit = 4096;
-    static constexpr int kHashSize = 5003;
-    static constexpr int kHashShift = 4;
+    static constexpr uint32_t kTableSize = 65536;
+    static constexpr uint32_t kTableMask = kTableSize - 1;
+    // The slot of a string: its next index shifted over the prefix's 12 bits, folded into 16.
+    static constexpr int kTableShift = 8;
 
     void Output(int code);
     void AppendByte(uint8_t byte);
@@ -31,8 +33,8 @@ private:
     int m_initialCodeSize;
     int m_bits = 0;
     int m_maxCode = 0;
-    int32_t m_hash[kHashSize];
-    int32_t m_codes[kHashSize];
+    // The dictionary (256 KB: make encoders on the heap).
+    uint32_t m_table[kTableSize];
     int m_freeCode = 0;
     bool m_clear = false;
     int m_initialBits = 0;

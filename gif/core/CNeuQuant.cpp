@@ -160,6 +160,9 @@ void CNeuQuant::FinishNetwork() {
         m_sorted.green[i] = static_cast<int16_t>(network[i][1]);
         m_sorted.blue[i] = static_cast<int16_t>(network[i][2]);
         m_sorted.number[i] = static_cast<int16_t>(network[i][3]);
+        m_sorted.red8[i] = static_cast<uint8_t>(network[i][0]);
+        m_sorted.green8[i] = static_cast<uint8_t>(network[i][1]);
+        m_sorted.blue8[i] = static_cast<uint8_t>(network[i][2]);
     }
 }
 

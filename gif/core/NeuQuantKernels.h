@@ -28,6 +28,11 @@ struct SortedNeurons {
     int16_t number[kNeurons];
     // Where the search for a green value starts.
     int32_t greenIndex[256];
+    // The same components as bytes (they never leave 0..255: every move of a neuron is a step
+    // part of the way towards a pixel's colour), for the byte-wide lookup.
+    alignas(64) uint8_t red8[kNeurons];
+    alignas(64) uint8_t green8[kNeurons];
+    alignas(64) uint8_t blue8[kNeurons];
 };
 
 // Why the wide contests may pack a distance and a neuron number into one 32-bit key: every
@@ -74,4 +79,5 @@ int ContestAvx512(NeuronLanes& n, int c0, int c1, int c2);
 void NeighboursAvx512(NeuronLanes& n, const int32_t* spread, int from, int to, int winner, int c0,
                       int c1, int c2);
 int LookupAvx512(const SortedNeurons& n, int red, int green, int blue);
+int LookupAvx512Words(const SortedNeurons& n, int red, int green, int blue);
 #endif

@@ -90,7 +90,7 @@ TOVRIX_AVX512 void NeighboursAvx512(NeuronLanes& n, const int32_t* spread, int f
 
 // As LookupAvx2, thirty-two lanes at a time: first the smallest distance over all neurons, then
 // among the neurons at that distance the one the outward walk meets first.
-TOVRIX_AVX512 int LookupAvx512(const SortedNeurons& n, int red, int green, int blue) {
+TOVRIX_AVX512 int LookupAvx512Words(const SortedNeurons& n, int red, int green, int blue) {
     const __m512i r = _mm512_set1_epi16(static_cast<int16_t>(red));
     const __m512i g = _mm512_set1_epi16(static_cast<int16_t>(green));
     const __m512i b = _mm512_set1_epi16(static_cast<int16_t>(blue));
@@ -123,6 +123,69 @@ TOVRIX_AVX512 int LookupAvx512(const SortedNeurons& n, int red, int green, int b
     }
     const int visit = MinimumOf(firstVisit);
     const int found = (visit & 1) ? startPosition - 1 - (visit >> 1) : startPosition + (visit >> 1);
+    return n.number[found];
+}
+
+namespace {
+
+TOVRIX_AVX512 inline __m512i AbsoluteDifference(__m512i a, __m512i b) {
+    return _mm512_or_si512(_mm512_subs_epu8(a, b), _mm512_subs_epu8(b, a));
+}
+
+}  // namespace
+
+// Sixty-four neurons at a time in bytes: distances add with saturation at 255, which is exact
+// whenever the smallest distance is below 255 (the rare colour farther from every entry takes
+// the word-wide version). The neurons at the smallest distance become a 256-bit set, and the
+// walk's first visit among them is the nearest member at or above the start against the
+// nearest below it.
+TOVRIX_AVX512 int LookupAvx512(const SortedNeurons& n, int red, int green, int blue) {
+    const __m512i r = _mm512_set1_epi8(static_cast<char>(red));
+    const __m512i g = _mm512_set1_epi8(static_cast<char>(green));
+    const __m512i b = _mm512_set1_epi8(static_cast<char>(blue));
+    __m512i d[kNeurons / 64];
+    __m512i nearest = _mm512_set1_epi8(static_cast<char>(0xFF));
+    for (int i = 0; i < kNeurons / 64; i++) {
+        const __m512i dr = AbsoluteDifference(_mm512_load_si512(n.red8 + i * 64), r);
+        const __m512i dg = AbsoluteDifference(_mm512_load_si512(n.green8 + i * 64), g);
+        const __m512i db = AbsoluteDifference(_mm512_load_si512(n.blue8 + i * 64), b);
+        d[i] = _mm512_adds_epu8(_mm512_adds_epu8(dr, dg), db);
+        nearest = _mm512_min_epu8(nearest, d[i]);
+    }
+    const __m256i half = _mm256_min_epu8(_mm512_castsi512_si256(nearest), _mm512_extracti64x4_epi64(nearest, 1));
+    __m128i quarter = _mm_min_epu8(_mm256_castsi256_si128(half), _mm256_extracti128_si256(half, 1));
+    quarter = _mm_and_si128(_mm_min_epu8(quarter, _mm_srli_epi16(quarter, 8)), _mm_set1_epi16(0x00FF));
+    const int smallest = _mm_cvtsi128_si32(_mm_minpos_epu16(quarter)) & 0xFFFF;
+    if (smallest == 255) {
+        return LookupAvx512Words(n, red, green, blue);
+    }
+    const __m512i target = _mm512_set1_epi8(static_cast<char>(smallest));
+    uint64_t members[kNeurons / 64];
+    for (int i = 0; i < kNeurons / 64; i++) {
+        members[i] = _mm512_cmpeq_epi8_mask(d[i], target);
+    }
+
+    const int start = n.greenIndex[green];
+    int bestVisit = 0x7FFFFFFF;
+    for (int w = start >> 6; w < kNeurons / 64; w++) {
+        const uint64_t bits = members[w] & (w == (start >> 6) ? ~0ull << (start & 63) : ~0ull);
+        if (bits != 0) {
+            bestVisit = 2 * (w * 64 + __builtin_ctzll(bits) - start);
+            break;
+        }
+    }
+    if (start > 0) {
+        const int last = start - 1;
+        for (int w = last >> 6; w >= 0; w--) {
+            const uint64_t bits = members[w] & (w == (last >> 6) ? ~0ull >> (63 - (last & 63)) : ~0ull);
+            if (bits != 0) {
+                const int visit = 2 * (last - (w * 64 + 63 - __builtin_clzll(bits))) + 1;
+                bestVisit = visit < bestVisit ? visit : bestVisit;
+                break;
+            }
+        }
+    }
+    const int found = (bestVisit & 1) ? start - 1 - (bestVisit >> 1) : start + (bestVisit >> 1);
     return n.number[found];
 }
 
