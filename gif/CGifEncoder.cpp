@@ -144,21 +144,25 @@ bool CGifEncoder::WriteFrame(const GifFrame& frame) {
     if (!CanvasFits(m_width, m_height)) {
         return false;
     }
-    std::unique_ptr<CGifFrameJob> job(new (std::nothrow) CGifFrameJob());
+    std::unique_ptr<CGifFrameJob> job = NewJob();
     if (!job || !job->Prepare(frame, m_width, m_height, m_sampleFactor, m_delay, m_isa)) {
         return false;
     }
 
     if (m_threads <= 1) {
         job->Run();
-        return WriteJob(*job) && !TakeUnreportedFailure();
+        const bool written = WriteJob(*job);
+        Recycle(std::move(job));
+        return written && !TakeUnreportedFailure();
     }
     if (!m_pipeline) {
         m_pipeline.reset(new (std::nothrow) CGifFramePipeline());
         if (!m_pipeline || !m_pipeline->Start(m_threads)) {
             m_pipeline.reset();
             job->Run();
-            return WriteJob(*job);
+            const bool written = WriteJob(*job);
+            Recycle(std::move(job));
+            return written;
         }
     }
     m_pipeline->Submit(std::move(job));
@@ -181,7 +185,21 @@ bool CGifEncoder::WriteFinished(bool wait, bool& failed) {
     if (!WriteJob(*job)) {
         failed = true;
     }
+    Recycle(std::move(job));
     return true;
+}
+
+std::unique_ptr<CGifFrameJob> CGifEncoder::NewJob() {
+    if (m_spareCount > 0) {
+        return std::move(m_spareJobs[--m_spareCount]);
+    }
+    return std::unique_ptr<CGifFrameJob>(new (std::nothrow) CGifFrameJob());
+}
+
+void CGifEncoder::Recycle(std::unique_ptr<CGifFrameJob> job) {
+    if (m_spareCount < static_cast<int>(sizeof(m_spareJobs) / sizeof(m_spareJobs[0]))) {
+        m_spareJobs[m_spareCount++] = std::move(job);
+    }
 }
 
 bool CGifEncoder::Drain() {
@@ -260,6 +278,9 @@ bool CGifEncoder::Close() {
     }
     const bool framesWritten = Drain() && !TakeUnreportedFailure();
     StopWorkers();
+    while (m_spareCount > 0) {
+        m_spareJobs[--m_spareCount].reset();
+    }
     m_started = false;
     const uint8_t trailer = 0x3B;
     bool ok = m_sink->Write(&trailer, 1);

@@ -69,6 +69,9 @@ private:
     bool WriteFinished(bool wait, bool& failed);
     bool WriteJob(const CGifFrameJob& job);
     void StopWorkers();
+    // Jobs written out are kept (a few) for the next frames, with their buffers.
+    std::unique_ptr<CGifFrameJob> NewJob();
+    void Recycle(std::unique_ptr<CGifFrameJob> job);
     // A queued frame that failed while a setter wrote it out, not yet told to the caller.
     bool TakeUnreportedFailure();
 
@@ -88,4 +91,8 @@ private:
     GifIsa m_isa;
     std::unique_ptr<CGifFramePipeline> m_pipeline;
     bool m_unreportedFailure = false;
+    // As many spare jobs as a frame can need while the workers hold theirs; more would only hold
+    // memory.
+    std::unique_ptr<CGifFrameJob> m_spareJobs[2];
+    int m_spareCount = 0;
 };

@@ -14,7 +14,13 @@ bool CGifFrameJob::Prepare(const GifFrame& frame, int canvasWidth, int canvasHei
     m_isa = isa;
     m_succeeded = false;
     const size_t rowBytes = static_cast<size_t>(canvasWidth) * 4;
-    m_pixels.reset(new (std::nothrow) uint8_t[rowBytes * static_cast<size_t>(canvasHeight)]);
+    const size_t bytes = rowBytes * static_cast<size_t>(canvasHeight);
+    // A job used again keeps its buffers: large blocks come fresh from the system on every
+    // allocation on Windows, and touching their pages anew costs more than the copy.
+    if (!m_pixels || m_pixelCapacity < bytes) {
+        m_pixels.reset(new (std::nothrow) uint8_t[bytes]);
+        m_pixelCapacity = m_pixels ? bytes : 0;
+    }
     if (!m_pixels) {
         return false;
     }
@@ -53,9 +59,12 @@ void CGifFrameJob::Run() {
         quantiser->Process(m_colourTable);
         quantiser->MapPixels(indices.get());
     }
-    m_pixels.reset();
 
-    m_imageData.reset(new (std::nothrow) uint8_t[CLzwEncoder::MaxEncodedSize(count)]);
+    const size_t room = CLzwEncoder::MaxEncodedSize(count);
+    if (!m_imageData || m_imageDataCapacity < room) {
+        m_imageData.reset(new (std::nothrow) uint8_t[room]);
+        m_imageDataCapacity = m_imageData ? room : 0;
+    }
     if (!m_imageData) {
         return;
     }

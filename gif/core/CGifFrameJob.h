@@ -1,6 +1,7 @@
 #pragma once
 // One frame's worth of work apart from the file: the canvas-sized pixels, their palette, and
-// the compressed image data. Jobs share nothing, so several can run at once on any threads.
+// the compressed image data. Jobs share nothing, so several can run at once on any threads. A job
+// may be prepared again for another frame; it keeps its buffers for that.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -32,8 +33,10 @@ private:
     int m_delay = 0;
     GifIsa m_isa = GifIsa::Scalar;
     std::unique_ptr<uint8_t[]> m_pixels;
+    size_t m_pixelCapacity = 0;
     uint8_t m_colourTable[768] = {};
     std::unique_ptr<uint8_t[]> m_imageData;
+    size_t m_imageDataCapacity = 0;
     size_t m_imageDataSize = 0;
     bool m_succeeded = false;
 };
