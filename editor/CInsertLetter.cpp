@@ -16,21 +16,6 @@ void CInsertLetter::Bind(OverlaySettings* settings, CLogoView* view, const LOGFO
     m_pointSize = pointSize;
 }
 
-std::wstring CInsertLetter::FontLabel(const LOGFONTW& font, int pointSize) {
-    std::wstring label = std::wstring(font.lfFaceName) + L", " + std::to_wstring(pointSize);
-    bool styled = false;
-    if (font.lfWeight == FW_BOLD) {
-        label += L" Bold";
-        styled = true;
-    }
-    if (font.lfItalic) {
-        label += L" Italic";
-        styled = true;
-    }
-    if (!styled) label += L" Normal";
-    return label;
-}
-
 BOOL CInsertLetter::OnInitDialog() {
     m_textColor.SubclassDlgItem(IDC_CAPTION_COLOR, m_hWnd);
     m_outlineColor.SubclassDlgItem(IDC_CAPTION_OUTLINE_COLOR, m_hWnd);

@@ -3,7 +3,6 @@
 // colours, the outline, the grid cell, the margins and the angle. Every change is checked and
 // goes at once into the settings and the preview.
 #include <windows.h>
-#include <string>
 #include "CColorButton.h"
 #include "COverlayPage.h"
 
@@ -17,9 +16,6 @@ public:
     void Bind(OverlaySettings* settings, CLogoView* view, const LOGFONTW& font, int pointSize);
     const LOGFONTW& GetCaptionFont() const { return m_font; }
     int GetPointSize() const { return m_pointSize; }
-
-    // "%s, %d" of the face name and the point size, then " Bold", " Italic" or " Normal".
-    static std::wstring FontLabel(const LOGFONTW& font, int pointSize);
 
 protected:
     BOOL OnInitDialog() override;

@@ -1,6 +1,5 @@
 #include "CTextForm.h"
 #include <climits>
-#include <cwchar>
 #include "CColorDialog.h"
 #include "CFontDialog.h"
 #include "CVectorData.h"
@@ -16,23 +15,6 @@ const COLORREF kInitialText = RGB(128, 255, 255);
 }  // namespace
 
 CTextForm::CTextForm(CWnd* owner) : CDialog(IDD_TEXT_FORM, owner) {}
-
-std::wstring CTextForm::FontLabel(const LOGFONTW& font, int pointSize) {
-    wchar_t text[LF_FACESIZE + 32];
-    std::swprintf(text, sizeof(text) / sizeof(text[0]), L"%ls, %d", font.lfFaceName, pointSize);
-    std::wstring label = text;
-    bool styled = false;
-    if (font.lfWeight == FW_BOLD) {
-        label += L" Bold";
-        styled = true;
-    }
-    if (font.lfItalic) {
-        label += L" Italic";
-        styled = true;
-    }
-    if (!styled) label += L" Normal";
-    return label;
-}
 
 BOOL CTextForm::OnInitDialog() {
     CDialog::OnInitDialog();

@@ -20,9 +20,6 @@ public:
     const std::wstring& GetText() const { return m_text; }
     CMyScrollView* GetPreview() const { return m_preview.get(); }
 
-    // The label of a font: face and size, then " Bold", " Italic", or " Normal" for neither.
-    static std::wstring FontLabel(const LOGFONTW& font, int pointSize);
-
 protected:
     BOOL OnInitDialog() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;

@@ -38,3 +38,18 @@ LOGFONTW ParseFontDescription(const wchar_t* description, const wchar_t* faceNam
     if (faceName) ::lstrcpynW(font.lfFaceName, faceName, LF_FACESIZE);
     return font;
 }
+
+std::wstring FontLabel(const LOGFONTW& font, int pointSize) {
+    std::wstring label = std::wstring(font.lfFaceName) + L", " + std::to_wstring(pointSize);
+    bool styled = false;
+    if (font.lfWeight == FW_BOLD) {
+        label += L" Bold";
+        styled = true;
+    }
+    if (font.lfItalic) {
+        label += L" Italic";
+        styled = true;
+    }
+    if (!styled) label += L" Normal";
+    return label;
+}

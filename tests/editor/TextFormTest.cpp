@@ -219,7 +219,7 @@ TEST(TextForm, TheFontDialogReplacesTheFontAndItsLabel) {
     }, [](ScriptedTextForm&) { return FindCommonDialog() == nullptr; });
     ASSERT_EQ(form.DoModal(), IDOK);
     const LOGFONTW font = form.GetPreview()->GetLogFont();
-    EXPECT_EQ(label, CTextForm::FontLabel(font, form.GetPreview()->GetPointSize()));
+    EXPECT_EQ(label, FontLabel(font, form.GetPreview()->GetPointSize()));
     EXPECT_NE(label, L"Arial Black, 36 Regular");
     EXPECT_STREQ(form.GetSettings().faceName, font.lfFaceName);
 }
@@ -274,7 +274,7 @@ TEST(TextForm, FontLabelsNameWeightAndSlant) {
         font.lfWeight = c.weight;
         font.lfItalic = c.italic;
         ::lstrcpyW(font.lfFaceName, L"Tahoma");
-        EXPECT_EQ(CTextForm::FontLabel(font, 12), c.label);
+        EXPECT_EQ(FontLabel(font, 12), c.label);
     }
 }
 
