@@ -32,6 +32,11 @@ TEST_F(FrameEditor, OpensOnTheFirstFrameWithOneThumbnailPerFrameAndTheTotals) {
     EXPECT_EQ(dialog->GetCurrent(), 0);
     EXPECT_EQ(Selected(), std::vector<int>{0});
     EXPECT_EQ(::GetFocus(), dialog->GetList().m_hWnd);
+    // Icons aligned left, several of them selectable.
+    const LONG_PTR style = dialog->GetList().GetStyle();
+    EXPECT_EQ(style & LVS_TYPEMASK, LVS_ICON);
+    EXPECT_EQ(style & LVS_ALIGNMASK, LVS_ALIGNLEFT);
+    EXPECT_EQ(style & LVS_SINGLESEL, 0);
     // The preview sits in the placeholder's rectangle and shows the first frame.
     EXPECT_EQ(::GetDlgCtrlID(dialog->GetPreview().m_hWnd), IDC_FRAMEEDIT_PREVIEW);
     EXPECT_TRUE(Near(PreviewPixel(20, 15), kRed, 0));
@@ -230,6 +235,34 @@ TEST_F(FrameEditor, CopyingAFrameInsertsItRightAfterTheCurrentOne) {
     EXPECT_EQ(Colours().back(), Colours()[3]);
     EXPECT_EQ(Delays(), (std::vector<uint32_t>{100, 250, 250, 300, 300}));
     ExpectStripMatchesStore();
+}
+
+// The strip's context menu, item by item (0 for a separator; a submenu by its first item).
+TEST(FrameEditMenu, HoldsTheDelaysTheFrameCommandsAndTheirTexts) {
+    HMENU menu = ::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_GIF_FRAME_MENU));
+    ASSERT_NE(menu, nullptr);
+    auto items = [](HMENU popup) {
+        std::vector<std::pair<UINT, std::wstring>> found;
+        for (int i = 0; i < ::GetMenuItemCount(popup); ++i) {
+            wchar_t text[64] = {};
+            ::GetMenuStringW(popup, i, text, 64, MF_BYPOSITION);
+            const UINT id = ::GetSubMenu(popup, i) ? 1 : ::GetMenuItemID(popup, i);
+            found.emplace_back(id == 0xFFFFFFFFu ? 0 : id, text);
+        }
+        return found;
+    };
+    HMENU popup = ::GetSubMenu(menu, 0);
+    ASSERT_NE(popup, nullptr);
+    const std::vector<std::pair<UINT, std::wstring>> top = {
+        {1, L"선택 프레임 시간설정"}, {ID_FRAMEEDIT_DELETE, L"선택 프레임삭제"}, {0, L""},
+        {ID_FRAMEEDIT_DUPLICATE, L"한 프레임 복사"}, {ID_FRAMEEDIT_INSERT, L"이미지 삽입"}, {0, L""},
+        {ID_FRAMEEDIT_EDIT, L"선택 프레임 편집"}};
+    EXPECT_EQ(items(popup), top);
+    const std::vector<std::pair<UINT, std::wstring>> delays = {
+        {32782, L"지연없음"}, {32783, L"0.1초"}, {32784, L"0.2초"}, {32785, L"0.5초"}, {32786, L"1초"},
+        {32787, L"2초"},      {32788, L"5초"},   {32789, L"10초"},  {0, L""},          {32790, L"기타설정"}};
+    EXPECT_EQ(items(::GetSubMenu(popup, 0)), delays);
+    ::DestroyMenu(menu);
 }
 
 // The play timer is driven by hand: the delays are long enough that the system's timer never
