@@ -79,7 +79,9 @@ TEST_F(Inserting, APlacementTakesTheFirstFramesSize) {
         EXPECT_EQ(inserted.GetWidth(), 40) << c.mode;
         EXPECT_EQ(inserted.GetHeight(), 30) << c.mode;
         EXPECT_TRUE(Near(inserted.PixelAt(c.inside.x, c.inside.y), kCyan, 0)) << c.mode;
-        if (c.outside.x >= 0) EXPECT_FALSE(Near(inserted.PixelAt(c.outside.x, c.outside.y), kCyan, 0)) << c.mode;
+        if (c.outside.x >= 0) {
+            EXPECT_FALSE(Near(inserted.PixelAt(c.outside.x, c.outside.y), kCyan, 0)) << c.mode;
+        }
         TearDown();
     }
 }
