@@ -83,29 +83,6 @@ std::vector<uint32_t> DecodePngResource(UINT id, int* width, int* height) {
     return pixels;
 }
 
-void MoveMouse(POINT screen) {
-    const int w = ::GetSystemMetrics(SM_CXSCREEN), h = ::GetSystemMetrics(SM_CYSCREEN);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = (screen.x * 65535 + w / 2) / (w - 1);
-    input.mi.dy = (screen.y * 65535 + h / 2) / (h - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &input, sizeof(INPUT));
-}
-
-void MouseButton(bool down) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    ::SendInput(1, &input, sizeof(INPUT));
-}
-
-void Click(POINT screen) {
-    MoveMouse(screen);
-    MouseButton(true);
-    MouseButton(false);
-}
-
 void SendKey(WORD key, int repeats) {
     std::vector<INPUT> input(static_cast<size_t>(repeats) + 2);
     for (INPUT& i : input) {
@@ -114,12 +91,6 @@ void SendKey(WORD key, int repeats) {
     }
     input.back().ki.dwFlags = KEYEVENTF_KEYUP;
     ::SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
-}
-
-POINT CentreOf(HWND hwnd) {
-    RECT rc{};
-    ::GetWindowRect(hwnd, &rc);
-    return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
 }
 
 POINT ScreenPoint(HWND hwnd, int x, int y) {

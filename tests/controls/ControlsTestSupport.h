@@ -7,6 +7,7 @@
 #include <vector>
 #include "DeviceContext.h"
 #include "GdiObject.h"
+#include "TestInput.h"
 
 namespace controls_test {
 
@@ -43,14 +44,14 @@ bool SaveScreenPicture(const RECT& screenRect, const std::wstring& path);
 bool SaveSurfacePicture(const Surface& surface, const std::wstring& path);
 
 // Real input through the system's queue, in screen coordinates.
-void MoveMouse(POINT screen);
-void MouseButton(bool down);
-void Click(POINT screen);
+using testing_support::Click;
+using testing_support::MouseButton;
+using testing_support::MoveMouse;
 // Presses and releases a key; `repeats` extra presses before the release are auto-repeats.
 void SendKey(WORD key, int repeats = 0);
 
 // The centre of a window, and a point of its client area, in screen coordinates.
-POINT CentreOf(HWND hwnd);
+using testing_support::CentreOf;
 POINT ScreenPoint(HWND hwnd, int x, int y);
 // The screen's pixel at a client point of a window, after the window has painted.
 COLORREF ScreenPixel(HWND hwnd, int x, int y);

@@ -153,7 +153,7 @@ TEST(PenToolbar, AClickMovesTheMarkAndTheValueAndGivesTheKeyboardBackToTheEditor
         int width = 0, tool = -1;
         COLORREF colour = 0;
         editor.Then([&](ScriptedEditor& e) {
-            ClickAt(CentreOf(Item(e, kGroups[c.group].firstId + c.clicked)));
+            Click(CentreOf(Item(e, kGroups[c.group].firstId + c.clicked)));
         });
         editor.Then([](ScriptedEditor&) { MoveMouse(kAway); });
         editor.ThenWhen([&](ScriptedEditor& e) { return SkinsShowMarks(e, marked); }, [&](ScriptedEditor& e) {
@@ -247,7 +247,7 @@ TEST(PenToolbar, TheColourButtonGivesThePenAnyColourAndLeavesTheSwatchMarkAlone)
         bool dialogSeen = false, marksKept = false, focusBack = false;
         size_t square = 99, squareAfterKey = 99;
         COLORREF colour = 0, colourAfterKey = 0;
-        editor.Then([](ScriptedEditor& e) { ClickAt(CentreOf(Item(e, IDC_PEN_COLOR))); });
+        editor.Then([](ScriptedEditor& e) { Click(CentreOf(Item(e, IDC_PEN_COLOR))); });
         editor.ThenWhen([](ScriptedEditor&) { return FindCommonDialog() != nullptr; }, [&](ScriptedEditor&) {
             dialogSeen = FindCommonDialog() != nullptr;
             AnswerColourDialog(RGB(20, 200, 120), c.answer);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 #include "CPresentDlg.h"
+#include "TestInput.h"
 
 namespace editor_test {
 
@@ -76,11 +77,10 @@ void MakePicture(CScreenImage& image, const RECT& rect, COLORREF colour);
 void SendKey(WORD virtualKey, bool down);
 
 // The mouse through the system's input queue, in screen coordinates.
-void MoveMouse(POINT screen);
-void MouseButton(bool down);
-void ClickAt(POINT screen);
-// The centre of a window in screen coordinates.
-POINT CentreOf(HWND hwnd);
+using testing_support::CentreOf;
+using testing_support::Click;
+using testing_support::MouseButton;
+using testing_support::MoveMouse;
 
 // What the screen shows in a rectangle, as 0x00RRGGBB words, rows from the top.
 std::vector<uint32_t> ScreenPixels(const RECT& screen);

@@ -299,7 +299,7 @@ TEST(TextTool, PlacedTextShowsInTheFinishedPictureWhereThePointerShowedIt) {
                         formSeen = form != nullptr;
                         if (!form) return;
                         ::SetDlgItemTextW(form, IDC_TEXT_EDIT, L"Tovrix");
-                        ClickAt(CentreOf(::GetDlgItem(form, IDC_TEXT_DRAW)));
+                        Click(CentreOf(::GetDlgItem(form, IDC_TEXT_DRAW)));
                     });
     editor.ThenWhen([](ScriptedEditor&) { return FindThreadWindow(L"글 입력 도구") == nullptr; },
                     [&](ScriptedEditor& e) {
@@ -321,7 +321,7 @@ TEST(TextTool, PlacedTextShowsInTheFinishedPictureWhereThePointerShowedIt) {
         }
         POINT screen = place;
         ::ClientToScreen(e.m_hWnd, &screen);
-        ClickAt(screen);
+        Click(screen);
     });
     editor.Then([](ScriptedEditor& e) { e.Command(ID_EDITOR_FINISH); });
     ASSERT_EQ(editor.Run(), IDOK);
@@ -378,7 +378,7 @@ TEST(TextTool, ATextOfSpacesKeepsThePointerVisible) {
         shown = ::GetCursor();
         POINT screen{100, 100};
         ::ClientToScreen(e.m_hWnd, &screen);
-        ClickAt(screen);
+        Click(screen);
     });
     editor.Then([](ScriptedEditor& e) { e.Command(ID_EDITOR_FINISH); });
     ASSERT_EQ(editor.Run(), IDOK);

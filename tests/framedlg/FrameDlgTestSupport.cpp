@@ -88,23 +88,6 @@ Host::~Host() {
     DestroyWindow();
 }
 
-void SendMouse(DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    ::SendInput(1, &input, sizeof(INPUT));
-}
-
-void MoveMouse(POINT screen) {
-    const int w = ::GetSystemMetrics(SM_CXSCREEN), h = ::GetSystemMetrics(SM_CYSCREEN);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = (screen.x * 65535 + w / 2) / (w - 1);
-    input.mi.dy = (screen.y * 65535 + h / 2) / (h - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &input, sizeof(INPUT));
-}
-
 namespace {
 HWND CaptureOf(DWORD thread) {
     GUITHREADINFO info{};

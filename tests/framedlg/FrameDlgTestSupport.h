@@ -11,6 +11,7 @@
 #include "CDialog.h"
 #include "CScreenImage.h"
 #include "CWnd.h"
+#include "TestInput.h"
 #include "TestSupport.h"
 
 namespace framedlg_test {
@@ -57,8 +58,8 @@ public:
 };
 
 // Real mouse input through SendInput.
-void MoveMouse(POINT screen);
-void SendMouse(DWORD flags);
+using testing_support::MoveMouse;
+using testing_support::SendMouse;
 
 // Drags with the left button from `from` to `to` (screen points) on another thread while this
 // thread goes on dispatching (the drag loop runs in this thread). Each step waits for the state

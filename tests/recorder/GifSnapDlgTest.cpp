@@ -12,31 +12,17 @@
 #include "CGifSnapDlg.h"
 #include "CScreenImage.h"
 #include "RecorderTestSupport.h"
+#include "TestInput.h"
 #include "TestSupport.h"
 #include "WindowMessages.h"
 
 using namespace recorder_testing;
+using testing_support::MoveMouse;
 using testing_support::PatternColor;
 using testing_support::PumpMessages;
+using testing_support::SendMouse;
 
 namespace {
-
-void SendMouse(DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    ::SendInput(1, &input, sizeof(INPUT));
-}
-
-void MoveMouse(POINT screen) {
-    const int w = ::GetSystemMetrics(SM_CXSCREEN), h = ::GetSystemMetrics(SM_CYSCREEN);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = (screen.x * 65535 + w / 2) / (w - 1);
-    input.mi.dy = (screen.y * 65535 + h / 2) / (h - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &input, sizeof(INPUT));
-}
 
 // Pumps this thread's messages until the condition holds (false after `seconds`).
 bool WaitUntil(const std::function<bool()>& condition, int seconds = 10) {
