@@ -2,31 +2,8 @@
 #include <objidl.h>
 #include <gdiplus.h>
 #include "CImage.h"
-#include "Dib.h"
 
 namespace controls_test {
-
-Surface::Surface(int width, int height, COLORREF fill) : m_width(width), m_height(height) {
-    BITMAPINFO info = TopDownDib32(width, height);
-    void* bits = nullptr;
-    m_bitmap.Attach(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    m_bits = static_cast<uint32_t*>(bits);
-    m_previous = ::SelectObject(m_dc, m_bitmap);
-    CBrush brush(fill);
-    RECT all{0, 0, width, height};
-    ::FillRect(m_dc, &all, brush);
-}
-
-Surface::~Surface() {
-    if (m_previous) ::SelectObject(m_dc, m_previous);
-}
-
-COLORREF Surface::At(int x, int y) const {
-    ::GdiFlush();
-    if (!m_bits || x < 0 || y < 0 || x >= m_width || y >= m_height) return CLR_INVALID;
-    const uint32_t p = m_bits[static_cast<size_t>(y) * m_width + x];
-    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-}
 
 std::vector<BYTE> EncodePng(int width, int height, const std::vector<uint32_t>& argb) {
     std::vector<BYTE> bytes;

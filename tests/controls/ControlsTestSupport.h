@@ -5,33 +5,15 @@
 #include <cstdint>
 #include <string>
 #include <vector>
+#include "Canvas.h"
 #include "DeviceContext.h"
 #include "GdiObject.h"
 #include "TestInput.h"
 
 namespace controls_test {
 
-// A top-down 32-bit DIB selected into a memory DC; pixels are 0x00RRGGBB words (alpha ignored).
-class Surface {
-public:
-    Surface(int width, int height, COLORREF fill);
-    ~Surface();
-    Surface(const Surface&) = delete;
-    Surface& operator=(const Surface&) = delete;
-
-    HDC dc() const { return m_dc; }
-    int width() const { return m_width; }
-    int height() const { return m_height; }
-    COLORREF At(int x, int y) const;
-
-private:
-    int m_width;
-    int m_height;
-    uint32_t* m_bits = nullptr;
-    CBitmap m_bitmap;
-    CMemoryDC m_dc{nullptr};
-    HGDIOBJ m_previous = nullptr;
-};
+// A top-down 32-bit DIB selected into a memory DC (pixels outside it read as CLR_INVALID).
+using Surface = testing_support::Canvas;
 
 // A picture described pixel by pixel (0xAARRGGBB, straight alpha) encoded as a PNG file by GDI+.
 std::vector<BYTE> EncodePng(int width, int height, const std::vector<uint32_t>& argb);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <thread>
 #include "CEpicPenDlg.h"
+#include "Dib.h"
 #include "EditorTestSupport.h"
 #include "ScriptedEditor.h"
 #include "VectorShapes.h"
@@ -361,12 +362,7 @@ std::vector<COLORREF> ClipboardPixels(int& width, int& height) {
     if (bitmap && ::GetObjectW(bitmap, sizeof(info), &info)) {
         width = info.bmWidth;
         height = info.bmHeight;
-        BITMAPINFO header{};
-        header.bmiHeader.biSize = sizeof(header.bmiHeader);
-        header.bmiHeader.biWidth = width;
-        header.bmiHeader.biHeight = -height;
-        header.bmiHeader.biPlanes = 1;
-        header.bmiHeader.biBitCount = 32;
+        BITMAPINFO header = TopDownDib32(width, height);
         std::vector<uint32_t> bits(static_cast<size_t>(width) * height);
         HDC screen = ::GetDC(nullptr);
         ::GetDIBits(screen, bitmap, 0, height, bits.data(), &header, DIB_RGB_COLORS);

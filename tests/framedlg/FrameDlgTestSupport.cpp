@@ -34,38 +34,6 @@ bool WriteBytes(const std::wstring& path, const std::string& bytes) {
     return std::fclose(file) == 0 && written;
 }
 
-Canvas::Canvas(int width, int height) : m_width(width), m_height(height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    m_bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    m_bits = static_cast<uint32_t*>(bits);
-    m_dc = ::CreateCompatibleDC(nullptr);
-    m_previous = ::SelectObject(m_dc, m_bitmap);
-}
-
-Canvas::~Canvas() {
-    ::SelectObject(m_dc, m_previous);
-    ::DeleteDC(m_dc);
-    ::DeleteObject(m_bitmap);
-}
-
-COLORREF Canvas::At(int x, int y) const {
-    ::GdiFlush();
-    const uint32_t p = m_bits[y * m_width + x];
-    return RGB((p >> 16) & 255, (p >> 8) & 255, p & 255);
-}
-
-void Canvas::Set(int x, int y, COLORREF colour) {
-    ::GdiFlush();
-    m_bits[y * m_width + x] = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
-}
-
 void ReadClient(HWND hwnd, Canvas& into) {
     ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     testing_support::PumpMessages();

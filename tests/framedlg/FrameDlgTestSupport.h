@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 #include "CDialog.h"
+#include "Canvas.h"
 #include "CScreenImage.h"
 #include "CWnd.h"
 #include "TestInput.h"
@@ -26,25 +27,10 @@ bool MakePicture(CScreenImage& picture, int width, int height,
 bool WritePicture(const std::wstring& path, int width, int height, COLORREF left, COLORREF right);
 bool WriteBytes(const std::wstring& path, const std::string& bytes);
 
-// A 32-bit picture in memory whose pixels the test reads.
-class Canvas {
+// A 32-bit picture in memory whose pixels the test reads; black until something is drawn.
+class Canvas : public testing_support::Canvas {
 public:
-    Canvas(int width, int height);
-    ~Canvas();
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-    HDC dc() const { return m_dc; }
-    int width() const { return m_width; }
-    int height() const { return m_height; }
-    COLORREF At(int x, int y) const;
-    void Set(int x, int y, COLORREF colour);
-
-private:
-    int m_width, m_height;
-    HDC m_dc = nullptr;
-    HBITMAP m_bitmap = nullptr;
-    HGDIOBJ m_previous = nullptr;
-    uint32_t* m_bits = nullptr;
+    Canvas(int width, int height) : testing_support::Canvas(width, height, RGB(0, 0, 0)) {}
 };
 
 // The client area of a window as it is painted now (after a synchronous repaint).

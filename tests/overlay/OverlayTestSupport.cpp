@@ -1,5 +1,4 @@
 #include "OverlayTestSupport.h"
-#include <algorithm>
 #include <cstdio>
 #include "CImage.h"
 
@@ -31,70 +30,6 @@ LoadedOverlay::LoadedOverlay(const std::string& keys) : iniPath(folder.File(L"To
     HDC screen = ::GetDC(nullptr);
     overlay.BuildCaptionFont(screen);
     ::ReleaseDC(nullptr, screen);
-}
-
-Canvas::Canvas(int width, int height, COLORREF fill) : m_width(width), m_height(height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    m_bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    m_bits = static_cast<uint32_t*>(bits);
-    m_dc = ::CreateCompatibleDC(nullptr);
-    m_previous = ::SelectObject(m_dc, m_bitmap);
-    Fill(fill);
-}
-
-Canvas::~Canvas() {
-    ::SelectObject(m_dc, m_previous);
-    ::DeleteDC(m_dc);
-    ::DeleteObject(m_bitmap);
-}
-
-void Canvas::Fill(COLORREF colour) {
-    ::GdiFlush();
-    const uint32_t value = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
-    for (int i = 0; i < m_width * m_height; ++i) m_bits[i] = value;
-}
-
-COLORREF Canvas::At(int x, int y) const {
-    ::GdiFlush();
-    const uint32_t p = m_bits[y * m_width + x];
-    return RGB((p >> 16) & 255, (p >> 8) & 255, p & 255);
-}
-
-int Canvas::CountUnlike(COLORREF colour) const {
-    int count = 0;
-    for (int y = 0; y < m_height; ++y)
-        for (int x = 0; x < m_width; ++x) count += At(x, y) != colour;
-    return count;
-}
-
-RECT Canvas::BoxUnlike(COLORREF colour) const {
-    RECT box{m_width, m_height, 0, 0};
-    for (int y = 0; y < m_height; ++y) {
-        for (int x = 0; x < m_width; ++x) {
-            if (At(x, y) == colour) continue;
-            box.left = std::min<LONG>(box.left, x);
-            box.top = std::min<LONG>(box.top, y);
-            box.right = std::max<LONG>(box.right, x + 1);
-            box.bottom = std::max<LONG>(box.bottom, y + 1);
-        }
-    }
-    if (box.right <= box.left) box = RECT{0, 0, 0, 0};
-    return box;
-}
-
-int Canvas::CountIn(const RECT& rect, COLORREF colour) const {
-    int count = 0;
-    for (int y = std::max<LONG>(rect.top, 0); y < std::min<LONG>(rect.bottom, m_height); ++y)
-        for (int x = std::max<LONG>(rect.left, 0); x < std::min<LONG>(rect.right, m_width); ++x)
-            count += At(x, y) == colour;
-    return count;
 }
 
 bool WritePicture(const std::wstring& path, int width, int height, COLORREF left, COLORREF right) {

@@ -3,10 +3,10 @@
 // keys, a picture whose pixels the test reads (a 32-bit DIB section in its own memory DC), and
 // the box of the pixels that differ from a background.
 #include <windows.h>
-#include <cstdint>
 #include <string>
 #include <vector>
 #include "CTestOutlineTextDlg.h"
+#include "Canvas.h"
 #include "TestSupport.h"
 
 namespace overlay_test {
@@ -25,33 +25,7 @@ public:
     CTestOutlineTextDlg overlay;
 };
 
-class Canvas {
-public:
-    Canvas(int width, int height, COLORREF fill);
-    ~Canvas();
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-
-    HDC dc() const { return m_dc; }
-    HBITMAP bitmap() const { return m_bitmap; }
-    int width() const { return m_width; }
-    int height() const { return m_height; }
-    void Fill(COLORREF colour);
-    COLORREF At(int x, int y) const;
-    int CountUnlike(COLORREF colour) const;
-    // The smallest rectangle holding every pixel unlike `colour` (empty when there is none).
-    RECT BoxUnlike(COLORREF colour) const;
-    // How many pixels inside the rectangle are exactly `colour`.
-    int CountIn(const RECT& rect, COLORREF colour) const;
-
-private:
-    int m_width;
-    int m_height;
-    HDC m_dc = nullptr;
-    HBITMAP m_bitmap = nullptr;
-    HGDIOBJ m_previous = nullptr;
-    uint32_t* m_bits = nullptr;
-};
+using Canvas = testing_support::Canvas;
 
 // Writes a picture file (by extension, through GDI+) of the given size: the left half `left`,
 // the right half `right`.
