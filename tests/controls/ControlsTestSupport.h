@@ -3,12 +3,14 @@
 // as real PNG files in memory, and a window of this thread that can take the focus.
 #include <windows.h>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 #include "Canvas.h"
 #include "DeviceContext.h"
 #include "GdiObject.h"
 #include "TestInput.h"
+#include "TestSupport.h"
 
 namespace controls_test {
 
@@ -37,20 +39,15 @@ using testing_support::CentreOf;
 POINT ScreenPoint(HWND hwnd, int x, int y);
 // The screen's pixel at a client point of a window, after the window has painted.
 COLORREF ScreenPixel(HWND hwnd, int x, int y);
-// Pumps messages until the condition holds, for at most about five seconds; its last value.
-template <typename Condition>
-bool PumpUntil(Condition condition);
+// Pumps messages until the condition holds, for at most about five seconds.
+inline bool PumpUntil(const std::function<bool()>& condition) {
+    return testing_support::WaitUntil(condition, 5000);
+}
 void PumpBriefly();
 
 // A 0xAARRGGBB pixel as the COLORREF it shows over an opaque background (opaque pixels only).
 inline COLORREF Opaque(uint32_t argb) {
     return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
-}
-
-template <typename Condition>
-bool PumpUntil(Condition condition) {
-    for (int i = 0; i < 250 && !condition(); ++i) PumpBriefly();
-    return condition();
 }
 
 }  // namespace controls_test

@@ -118,7 +118,7 @@ bool MouseDrag::Finished() const {
 }
 
 bool MouseDrag::Wait() {
-    for (int i = 0; i < 1500 && !Finished(); ++i) testing_support::PumpMessages(10);
+    testing_support::WaitUntil([this] { return Finished(); }, 15000);
     testing_support::PumpMessages(20);
     return Finished();
 }

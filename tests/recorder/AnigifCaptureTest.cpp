@@ -18,18 +18,9 @@ using testing_support::MessageBoxRecorder;
 using testing_support::PatternColor;
 using testing_support::PumpMessages;
 using testing_support::TempFolder;
+using testing_support::WaitUntil;
 
 namespace {
-
-bool WaitUntil(const std::function<bool()>& condition, int seconds = 20) {
-    const DWORD start = ::GetTickCount();
-    while (!condition()) {
-        if (::GetTickCount() - start > static_cast<DWORD>(seconds) * 1000) return false;
-        PumpMessages();
-        ::Sleep(10);
-    }
-    return true;
-}
 
 std::wstring IniValue(const std::wstring& ini, const wchar_t* key) {
     wchar_t value[64] = {};
@@ -224,7 +215,7 @@ TEST_F(Recorder, RecordsTheScreenUnderTheFrameIntoAGifBesideTheStillCaptures) {
         EXPECT_FALSE(Enabled(id)) << id;
     }
     const std::wstring size = CGifSnapDlg::AreaCaption(area);
-    ASSERT_TRUE(WaitUntil([&] { return Caption() == size + L" Frames(3)"; }));
+    ASSERT_TRUE(WaitUntil([&] { return Caption() == size + L" Frames(3)"; }, 20000));
 
     {
         MessageBoxRecorder boxes;
@@ -311,7 +302,7 @@ TEST_F(Recorder, TheCaptionOverlayIsShownAndRecorded) {
         EXPECT_EQ(c.drawn, Checked(IDC_GIF_OVERLAY));
         const RECT area = dialog->FrameWindow().GetCaptureRect();
         Click(IDC_GIF_RECORD);
-        ASSERT_TRUE(WaitUntil([&] { return Caption() == CGifSnapDlg::AreaCaption(area) + L" Frames(1)"; }));
+        ASSERT_TRUE(WaitUntil([&] { return Caption() == CGifSnapDlg::AreaCaption(area) + L" Frames(1)"; }, 20000));
         Click(IDC_GIF_RECORD);
         EXPECT_EQ(c.drawn, Checked(IDC_GIF_OVERLAY));
         DecodedGif gif;
@@ -404,9 +395,9 @@ TEST_F(Recorder, F5AnywhereStartsAndStops) {
         ::SendInput(2, keys, sizeof(INPUT));
     };
     pressF5();
-    ASSERT_TRUE(WaitUntil([&] { return dialog->IsRecording(); }, 10));
+    ASSERT_TRUE(WaitUntil([&] { return dialog->IsRecording(); }, 10000));
     pressF5();
-    ASSERT_TRUE(WaitUntil([&] { return !dialog->IsRecording(); }, 10));
+    ASSERT_TRUE(WaitUntil([&] { return !dialog->IsRecording(); }, 10000));
     EXPECT_EQ(1u, ListFiles(folder.Path()).size());
 }
 

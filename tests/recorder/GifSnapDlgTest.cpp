@@ -21,19 +21,9 @@ using testing_support::MoveMouse;
 using testing_support::PatternColor;
 using testing_support::PumpMessages;
 using testing_support::SendMouse;
+using testing_support::WaitUntil;
 
 namespace {
-
-// Pumps this thread's messages until the condition holds (false after `seconds`).
-bool WaitUntil(const std::function<bool()>& condition, int seconds = 10) {
-    const DWORD start = ::GetTickCount();
-    while (!condition()) {
-        if (::GetTickCount() - start > static_cast<DWORD>(seconds) * 1000) return false;
-        PumpMessages();
-        ::Sleep(10);
-    }
-    return true;
-}
 
 // Drags with the left button from `from` to `to` on another thread, while this thread pumps: the
 // system's move and size loop runs inside this thread's message handling. Under Wine a button

@@ -59,6 +59,16 @@ void PumpMessages(DWORD milliseconds) {
     } while (::GetTickCount() - start < milliseconds);
 }
 
+bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds) {
+    const DWORD start = ::GetTickCount();
+    while (!condition()) {
+        if (::GetTickCount() - start > milliseconds) return false;
+        PumpMessages();
+        ::Sleep(10);
+    }
+    return true;
+}
+
 namespace {
 void RemoveTree(const std::wstring& folder) {
     WIN32_FIND_DATAW data;

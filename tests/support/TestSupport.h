@@ -2,6 +2,7 @@
 // Helpers shared by the tests that run under Wine: the known screen that scripts/test paints on
 // the virtual display, message boxes answered without a person, and message pumping.
 #include <windows.h>
+#include <functional>
 #include <string>
 #include <vector>
 #include "CImage.h"
@@ -47,6 +48,10 @@ private:
 
 // Dispatches the messages waiting in this thread's queue (for `milliseconds`, at least once).
 void PumpMessages(DWORD milliseconds = 0);
+
+// Dispatches this thread's messages until the condition holds or `milliseconds` have passed;
+// true when it held.
+bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds = 10000);
 
 // A fresh empty folder under the temporary folder; removed with everything in it by the
 // destructor.
