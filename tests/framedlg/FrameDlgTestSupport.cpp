@@ -19,14 +19,6 @@ bool MakePicture(CScreenImage& picture, int width, int height,
     return copied != FALSE;
 }
 
-bool WritePicture(const std::wstring& path, int width, int height, COLORREF left, COLORREF right) {
-    CScreenImage picture;
-    if (!MakePicture(picture, width, height,
-                     [&](int x, int) { return x < width / 2 ? left : right; }))
-        return false;
-    return SUCCEEDED(picture.Save(path));
-}
-
 bool WriteBytes(const std::wstring& path, const std::string& bytes) {
     FILE* file = _wfopen(path.c_str(), L"wb");
     if (!file) return false;

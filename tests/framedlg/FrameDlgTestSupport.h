@@ -23,8 +23,7 @@ inline COLORREF Gradient(int x, int y) { return RGB(x & 255, y & 255, 90); }
 // Replaces the picture with one of width x height whose pixels come from `colour`.
 bool MakePicture(CScreenImage& picture, int width, int height,
                  const std::function<COLORREF(int, int)>& colour = Gradient);
-// Writes a picture file by extension through GDI+: the left half `left`, the right half `right`.
-bool WritePicture(const std::wstring& path, int width, int height, COLORREF left, COLORREF right);
+using testing_support::WritePicture;
 bool WriteBytes(const std::wstring& path, const std::string& bytes);
 
 // A 32-bit picture in memory whose pixels the test reads; black until something is drawn.

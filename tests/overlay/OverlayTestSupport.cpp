@@ -1,6 +1,5 @@
 #include "OverlayTestSupport.h"
 #include <cstdio>
-#include "CImage.h"
 
 namespace overlay_test {
 
@@ -30,28 +29,6 @@ LoadedOverlay::LoadedOverlay(const std::string& keys) : iniPath(folder.File(L"To
     HDC screen = ::GetDC(nullptr);
     overlay.BuildCaptionFont(screen);
     ::ReleaseDC(nullptr, screen);
-}
-
-bool WritePicture(const std::wstring& path, int width, int height, COLORREF left, COLORREF right) {
-    HDC screen = ::GetDC(nullptr);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
-    ::ReleaseDC(nullptr, screen);
-    if (!bitmap) return false;
-    HDC dc = ::CreateCompatibleDC(nullptr);
-    HGDIOBJ previous = ::SelectObject(dc, bitmap);
-    HBRUSH leftBrush = ::CreateSolidBrush(left);
-    HBRUSH rightBrush = ::CreateSolidBrush(right);
-    RECT leftHalf{0, 0, width / 2, height};
-    RECT rightHalf{width / 2, 0, width, height};
-    ::FillRect(dc, &leftHalf, leftBrush);
-    ::FillRect(dc, &rightHalf, rightBrush);
-    ::DeleteObject(leftBrush);
-    ::DeleteObject(rightBrush);
-    ::SelectObject(dc, previous);
-    ::DeleteDC(dc);
-    CImage picture;
-    picture.Attach(bitmap);
-    return SUCCEEDED(picture.Save(path));
 }
 
 }  // namespace overlay_test

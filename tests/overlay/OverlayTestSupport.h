@@ -27,8 +27,6 @@ public:
 
 using Canvas = testing_support::Canvas;
 
-// Writes a picture file (by extension, through GDI+) of the given size: the left half `left`,
-// the right half `right`.
-bool WritePicture(const std::wstring& path, int width, int height, COLORREF left, COLORREF right);
+using testing_support::WritePicture;
 
 }  // namespace overlay_test

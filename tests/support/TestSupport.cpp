@@ -1,6 +1,8 @@
 #include "TestSupport.h"
 #include <shlwapi.h>
 #include <atomic>
+#include "DeviceContext.h"
+#include "GdiObject.h"
 
 namespace testing_support {
 
@@ -106,6 +108,23 @@ TempFolder::TempFolder() {
 
 TempFolder::~TempFolder() {
     RemoveTree(m_path);
+}
+
+bool WritePicture(const std::wstring& path, int width, int height, COLORREF left, COLORREF right) {
+    CImage picture;
+    {
+        CClientDC screen(nullptr);
+        picture.Attach(::CreateCompatibleBitmap(screen, width, height));
+    }
+    if (picture.IsNull()) return false;
+    HDC dc = picture.GetDC();
+    CBrush leftBrush(left), rightBrush(right);
+    RECT leftHalf{0, 0, width / 2, height};
+    RECT rightHalf{width / 2, 0, width, height};
+    ::FillRect(dc, &leftHalf, leftBrush);
+    ::FillRect(dc, &rightHalf, rightBrush);
+    picture.ReleaseDC();
+    return SUCCEEDED(picture.Save(path));
 }
 
 bool FileExists(const std::wstring& path) {

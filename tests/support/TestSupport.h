@@ -68,6 +68,9 @@ private:
     std::wstring m_path;
 };
 
+// Writes a picture file by extension through GDI+: the left half `left`, the right half `right`.
+bool WritePicture(const std::wstring& path, int width, int height, COLORREF left, COLORREF right);
+
 bool FileExists(const std::wstring& path);
 std::vector<std::wstring> ListFiles(const std::wstring& folder);
 
