@@ -46,8 +46,8 @@ public:
     CGifFrameView& GetPreview() { return m_preview; }
     const CImageList& GetImageList() const { return m_images; }
 
-    // "%.2f 초" of a delay in milliseconds (the item texts and the total).
-    static std::wstring SecondsText(double milliseconds);
+    // "%.2f 초" of a time in seconds (the item texts and the total).
+    static std::wstring SecondsText(double seconds);
 
 protected:
     BOOL OnInitDialog() override;
