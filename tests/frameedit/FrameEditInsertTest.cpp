@@ -14,6 +14,7 @@ using namespace frameedit_testing;
 using testing_support::MessageBoxRecorder;
 using testing_support::PumpMessages;
 using testing_support::TempFolder;
+using testing_support::WaitUntil;
 
 namespace {
 
@@ -273,16 +274,6 @@ TEST_F(FrameEditor, TheCaptureEditorsDrawingGoesOntoEverySelectedFrame) {
     ExpectStripMatchesStore();
 }
 
-bool WaitUntil(const std::function<bool()>& condition, int seconds = 20) {
-    const DWORD start = ::GetTickCount();
-    while (!condition()) {
-        if (::GetTickCount() - start > static_cast<DWORD>(seconds) * 1000) return false;
-        PumpMessages();
-        ::Sleep(10);
-    }
-    return true;
-}
-
 // With "편집후저장" on, stopping a recording opens the editor over its frames instead of saving:
 // closed, it leaves the frames unsaved in the store; its "저장" writes the file the recorder
 // reports.
@@ -306,7 +297,7 @@ TEST(RecorderWithEditing, TheStopOpensTheFrameEditorAndOnlyItsSaveWritesTheFile)
     for (const Round round : {Round{IDCANCEL, false}, Round{IDOK, true}}) {
         clickRecord();
         ASSERT_TRUE(recorder.IsRecording());
-        ASSERT_TRUE(WaitUntil([&] { return recorder.GetWindowText().find(L"Frames(") != std::wstring::npos; }));
+        ASSERT_TRUE(WaitUntil([&] { return recorder.GetWindowText().find(L"Frames(") != std::wstring::npos; }, 20000));
         int shown = -1;
         DialogAnswers given({{[](HWND hwnd) { return GetWindowTextString(hwnd) == L"프레임 편집"; },
                               [&](HWND hwnd) {

@@ -14,9 +14,7 @@ bool Near(COLORREF a, COLORREF b, int tolerance) {
 }
 
 bool WritePicture(const std::wstring& path, int width, int height, COLORREF colour) {
-    CGifFrameImage picture;
-    recorder_testing::FillSolid(picture, width, height, colour);
-    return !picture.IsNull() && picture.Save(path) == S_OK;
+    return testing_support::WritePicture(path, width, height, colour, colour);
 }
 
 void FrameEditor::TearDown() {
@@ -25,12 +23,12 @@ void FrameEditor::TearDown() {
     PumpMessages(50);
 }
 
-void FrameEditor::AddFrames(const std::vector<FrameSpec>& frames) {
-    for (const FrameSpec& spec : frames) {
+void FrameEditor::AddFrames(const std::vector<SolidFrame>& frames) {
+    for (const SolidFrame& solid : frames) {
         auto frame = std::make_unique<CGifFrameImage>();
-        recorder_testing::FillSolid(*frame, spec.width, spec.height, spec.colour);
+        recorder_testing::FillSolid(*frame, solid.width, solid.height, solid.colour);
         ASSERT_FALSE(frame->IsNull());
-        frame->delay = spec.delay;
+        frame->delay = solid.delay;
         store.GetFrames().push_back(std::move(frame));
     }
 }

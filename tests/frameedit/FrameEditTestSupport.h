@@ -15,7 +15,8 @@
 
 namespace frameedit_testing {
 
-struct FrameSpec {
+// A frame of one colour put straight into the store.
+struct SolidFrame {
     int width;
     int height;
     COLORREF colour;
@@ -32,7 +33,7 @@ class FrameEditor : public ::testing::Test {
 protected:
     void TearDown() override;
 
-    void AddFrames(const std::vector<FrameSpec>& frames);
+    void AddFrames(const std::vector<SolidFrame>& frames);
     // Opens the editor over the store; the GIF "저장" writes goes into `folder`.
     void Open();
     HWND Item(int id) const { return dialog->GetDlgItem(id); }
