@@ -25,7 +25,8 @@ tovrix_build() {
   cmake --build "$dir" ${TOVRIX_BUILD_TARGETS:+--target $TOVRIX_BUILD_TARGETS} -- -j"$(nproc)"
 }
 
-# Starts a private Xvfb when there is no usable display (or always, with "own").
+# Starts a private Xvfb, with the WM_STATE stand-in, when there is no usable display (or always,
+# with "own").
 TOVRIX_XVFB_PID=
 tovrix_display() {
   local mode=${1:-}
@@ -37,6 +38,9 @@ tovrix_display() {
   TOVRIX_XVFB_PID=$!
   export DISPLAY=":$n"
   for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+  # No window manager runs here, so Wine would wait 2 s for one whenever it shows or hides a window
+  # with a caption; the stand-in answers that wait and does nothing else (it ends with the display).
+  "$TOVRIX_WM_STATE" >/dev/null 2>&1 &
   trap tovrix_cleanup EXIT
 }
 
