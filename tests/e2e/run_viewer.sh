@@ -11,8 +11,10 @@ trap 'rm -f "$log"' EXIT
 fail() { echo "FAIL: $*" >&2; cat "$log" >&2; exit 1; }
 
 export TOVRIX_WINEPREFIX=${TOVRIX_CACHE:-$HOME/.cache/tovrix}/wineprefix-viewer
+# The build of the program under test: build/<build>/bin/Tovrix.exe.
+build=$(basename "$(dirname "$(dirname "$1")")")
 env -u DISPLAY -u TOVRIX_DISPLAY_NUMBER WINEPREFIX="$TOVRIX_WINEPREFIX" \
-  "$root/scripts/run" >"$log" 2>&1 &
+  "$root/scripts/run" --build "$build" >"$log" 2>&1 &
 run=$!
 
 url=
@@ -34,21 +36,19 @@ s = socket.create_connection(('127.0.0.1', int(sys.argv[1])), timeout=10)
 print(s.recv(12).decode().strip())" "$vnc") || fail "the VNC server does not answer"
 [[ $banner == RFB\ 003.* ]] || fail "unexpected VNC greeting: $banner"
 
-# Tovrix shows its settings dialog; closing it (as Cancel) ends the program, and with it the run.
-# Ask only while Tovrix still runs: every Wine command keeps the prefix's server alive, and the
-# run's clean-up waits for that server to end.
-name=$(basename "$1")
+# Tovrix shows its settings dialog; Esc there (its Cancel) ends the program, and with it the run.
+# The key goes through the virtual display, as a person's would.
 display=$(grep -o 'virtual display :[0-9]*' "$log" | head -n 1 | grep -o ':[0-9]*' || true)
+[ -n "$display" ] || fail "scripts/run did not name its virtual display"
+dialog=
 for _ in $(seq 240); do
-  pgrep -x "$name" >/dev/null && break
+  dialog=$(DISPLAY=$display xdotool search --onlyvisible --name '^Tovrix$' 2>/dev/null | head -n 1 || true)
+  [ -n "$dialog" ] && break
+  kill -0 "$run" 2>/dev/null || fail "scripts/run ended before Tovrix showed its settings dialog"
   sleep 0.5
 done
-pgrep -x "$name" >/dev/null || fail "Tovrix did not start on the virtual display"
-for _ in $(seq 120); do
-  pgrep -x "$name" >/dev/null || break
-  WINEPREFIX=$TOVRIX_WINEPREFIX WINEDEBUG=-all wine taskkill /im "$name" >/dev/null 2>&1 || true
-  sleep 1
-done
+[ -n "$dialog" ] || fail "Tovrix showed no settings dialog on the virtual display"
+DISPLAY=$display xdotool windowfocus --sync "$dialog" key Escape || fail "the key did not reach the display"
 for _ in $(seq 120); do
   kill -0 "$run" 2>/dev/null || break
   sleep 0.5
