@@ -38,12 +38,13 @@ program_menu() {
 }
 has_program_menu() { [ -n "$(program_menu)" ]; }
 
-# Opens the tray menu with a right click on the program's icon; false if no menu shows.
+# Opens the tray menu with a right click on the program's icon; false if no menu shows. The
+# icons are the window's bottom row, 20 pixels high (above it may be a caption that Wine draws).
 open_tray_menu() {
   local x y w h
   read -r x y w h <<<"$(window_geometry "$(tray_window)")"
   [ -n "${h:-}" ] || return 1
-  xdotool mousemove $((x + 10)) $((y + 10)) click 3
+  xdotool mousemove $((x + 10)) $((y + h - 10)) click 3
   wait_for 5 has_program_menu
 }
 

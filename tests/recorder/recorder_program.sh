@@ -52,11 +52,7 @@ sleep 0.5
 # The menu's items from the top: About, -, Settings, -, web capture, "움짤 만들기", ...: the
 # recorder's item is the fourth text item, below two separators; its middle lies at 85 of the
 # menu's 195 pixels (eight text items, five separators), clear of the start balloon.
-tray=$(visible_window '^Wine System Tray$')
-tx=$(xwininfo -id "$tray" | awk '/Absolute upper-left X/ {print $4}')
-ty=$(xwininfo -id "$tray" | awk '/Absolute upper-left Y/ {print $4}')
-xdotool mousemove $((tx + 10)) $((ty + 10)) click 3
-wait_for 5 has_program_menu || { fail "no menu on a right click"; exit 1; }
+open_tray_menu || { fail "no menu on a right click"; exit 1; }
 read -r width height mx my <<<"$(program_menu)"
 xdotool mousemove $((mx + width / 2)) $((my + height * 85 / 195)) click 1
 
@@ -111,8 +107,7 @@ tr -d '\r' < "$work/Tovrix.ini" | grep -q '^gifWidth=300$' || fail "closing did 
 # The frame is an unnamed window too: it must be gone before the menu is looked for.
 no_program_menu() { ! has_program_menu; }
 wait_for 10 no_program_menu || fail "the recording frame stayed after the recorder closed"
-xdotool mousemove $((tx + 10)) $((ty + 10)) click 3
-if wait_for 5 has_program_menu; then
+if open_tray_menu; then
   read -r width height mx my <<<"$(program_menu)"
   xdotool mousemove $((mx + width / 2)) $((my + height - 10)) click 1
 fi

@@ -61,12 +61,7 @@ press() {
 # Right click on the icon, then a click on the menu's last item, Exit. (Keys would go to
 # whichever Wine window has the X focus, which the hidden frame cannot take.)
 exit_from_tray_menu() {
-  local tray x y
-  tray=$(visible_window '^Wine System Tray$')
-  x=$(xwininfo -id "$tray" | awk '/Absolute upper-left X/ {print $4}')
-  y=$(xwininfo -id "$tray" | awk '/Absolute upper-left Y/ {print $4}')
-  xdotool mousemove $((x + 10)) $((y + 10)) click 3
-  wait_for 5 has_program_menu || { fail "no menu on a right click"; return 1; }
+  open_tray_menu || { fail "no menu on a right click"; return 1; }
   read -r width height mx my <<<"$(program_menu)"
   xdotool mousemove $((mx + width / 2)) $((my + height - 10)) click 1
 }
