@@ -10,7 +10,8 @@ log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 fail() { echo "FAIL: $*" >&2; cat "$log" >&2; exit 1; }
 
-export TOVRIX_WINEPREFIX=${TOVRIX_CACHE:-$HOME/.cache/tovrix}/wineprefix-viewer
+# Named after the session's prefix, so that two test runs side by side keep theirs apart too.
+export TOVRIX_WINEPREFIX=${WINEPREFIX:-${TOVRIX_CACHE:-$HOME/.cache/tovrix}/wineprefix}-viewer
 # The build of the program under test: build/<build>/bin/Tovrix.exe.
 build=$(basename "$(dirname "$(dirname "$1")")")
 env -u DISPLAY -u TOVRIX_DISPLAY_NUMBER WINEPREFIX="$TOVRIX_WINEPREFIX" \
