@@ -305,14 +305,15 @@ TEST(PenToolbar, DraggingTheBackgroundMovesTheToolbarAndDraggingAButtonDoesNot) 
             before = WindowRectOf(bar);
             POINT from = c.id ? CentreOf(Item(e, c.id)) : POINT{before.left + 8, before.top + 6};
             MoveMouse(from);
-            MouseButton(true);
+            MouseButtonAt(from, true);
         });
         // The moves come once the press has been handled, as a hand's would.
         editor.Then([&](ScriptedEditor& e) {
             POINT from = c.id ? CentreOf(Item(e, c.id)) : POINT{before.left + 8, before.top + 6};
             MoveMouse(POINT{from.x + 20, from.y + 15});
             MoveMouse(POINT{from.x + 40, from.y + 30});
-            MouseButton(false);
+            // The release carries its place, so that a position echoed late cannot end the drag.
+            MouseButtonAt(POINT{from.x + 40, from.y + 30}, false);
         });
         editor.ThenWhen([&](ScriptedEditor& e) {
             // A move ends with the window where the pointer left it; a button press moves nothing.

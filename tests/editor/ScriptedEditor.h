@@ -80,6 +80,7 @@ void SendKey(WORD virtualKey, bool down);
 using testing_support::CentreOf;
 using testing_support::Click;
 using testing_support::MouseButton;
+using testing_support::MouseButtonAt;
 using testing_support::MoveMouse;
 
 // What the screen shows in a rectangle, as 0x00RRGGBB words, rows from the top.

@@ -55,11 +55,6 @@ HWND CaptureOf(DWORD thread) {
     return ::GetGUIThreadInfo(thread, &info) ? info.hwndCapture : nullptr;
 }
 
-bool PointerAt(POINT where) {
-    POINT now{};
-    return ::GetCursorPos(&now) && now.x == where.x && now.y == where.y;
-}
-
 // Waits (on the input thread) until the condition holds; false after ten seconds.
 bool Await(const std::function<bool()>& condition) {
     for (int i = 0; i < 1000; ++i) {
@@ -71,29 +66,29 @@ bool Await(const std::function<bool()>& condition) {
 }  // namespace
 
 struct MouseDrag::State {
+    explicit State(HWND window) : delivery(window) {}
+    testing_support::MouseDelivery delivery;
     std::atomic<bool> finished{false};
     std::thread script;
 };
 
-MouseDrag::MouseDrag(HWND window, POINT from, POINT to, bool escape) : m_state(new State) {
+MouseDrag::MouseDrag(HWND window, POINT from, POINT to, bool escape) : m_state(new State(window)) {
     const DWORD thread = ::GetWindowThreadProcessId(window, nullptr);
-    MoveMouse(from);
-    testing_support::PumpMessages();
     State* state = m_state;
     state->script = std::thread([=] {
-        Await([&] { return PointerAt(from); });
-        SendMouse(MOUSEEVENTF_LEFTDOWN);
-        const bool captured = Await([&] { return CaptureOf(thread) != nullptr; });
+        testing_support::MouseDelivery& delivery = state->delivery;
+        delivery.MoveTo(from);
+        // Once the press has been handled, a drag has the capture, or none began.
+        const bool captured = delivery.Press(from) && delivery.Settle() && CaptureOf(thread) != nullptr;
         if (captured) {
-            MoveMouse(POINT{(from.x + to.x) / 2, (from.y + to.y) / 2});
-            MoveMouse(to);
-            Await([&] { return PointerAt(to); });
+            delivery.MoveTo(POINT{(from.x + to.x) / 2, (from.y + to.y) / 2});
+            delivery.MoveTo(to);
             if (escape) {
                 ::PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
                 Await([&] { return CaptureOf(thread) == nullptr; });
             }
         }
-        SendMouse(MOUSEEVENTF_LEFTUP);
+        delivery.Release(to);
         if (!Await([&] { return CaptureOf(thread) == nullptr; }))
             ::PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
         state->finished = true;

@@ -47,10 +47,10 @@ using testing_support::MoveMouse;
 using testing_support::SendMouse;
 
 // Drags with the left button from `from` to `to` (screen points) on another thread while this
-// thread goes on dispatching (the drag loop runs in this thread). Each step waits for the state
-// it needs: the window's thread has the capture after the press, the pointer has arrived, the
-// capture is gone after the release; a drag that does not end is ended with Esc. With `escape`
-// the drag is broken off with Esc at `to`, before the button is released.
+// thread goes on dispatching (the drag loop runs in this thread). Each step goes out once the
+// window's thread has taken the last one from its queue, and the press has given it the capture;
+// a drag that does not end is ended with Esc. With `escape` the drag is broken off with Esc at
+// `to`, before the button is released.
 class MouseDrag {
 public:
     MouseDrag(HWND window, POINT from, POINT to, bool escape = false);

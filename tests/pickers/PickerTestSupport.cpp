@@ -57,20 +57,20 @@ HWND FindPickerNow() {
     return search.found;
 }
 
-void SendMouse(DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    ::SendInput(1, &input, sizeof(INPUT));
-}
+testing_support::MouseDelivery* g_delivery = nullptr;  // the running script's
+POINT g_pointer{};                                      // where its last move went
 }  // namespace
 
 InputScript::InputScript(std::function<void()> script)
-    : m_thread([script = std::move(script)] {
+    : m_delivery(std::make_unique<testing_support::MouseDelivery>(::GetCurrentThreadId())),
+      m_thread([this, script = std::move(script)] {
+          g_delivery = m_delivery->Watching() ? m_delivery.get() : nullptr;
+          ::GetCursorPos(&g_pointer);
           script();
           // A script that stopped early must not leave the test's thread in a modal loop.
           if (!WaitForPickerGone())
               if (HWND picker = FindPickerNow()) ::PostMessageW(picker, WM_COMMAND, IDCANCEL, 0);
+          g_delivery = nullptr;
       }) {}
 
 InputScript::~InputScript() {
@@ -107,25 +107,32 @@ bool WaitForPickerGone() {
 
 void MoveTo(int x, int y) {
     // Through the input queue, as a mouse's moves come, so that it stays in order with the
-    // button events sent after it. Absolute positions are in 1/65536 of the virtual screen;
-    // aiming at the pixel's centre lands on the pixel whatever way the system rounds.
-    RECT screen;
-    GetVirtualScreenRect(screen);
-    const int width = screen.right - screen.left, height = screen.bottom - screen.top;
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = static_cast<LONG>(((x - screen.left) * 2 + 1) * 65536LL / (2 * width));
-    input.mi.dy = static_cast<LONG>(((y - screen.top) * 2 + 1) * 65536LL / (2 * height));
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
-    ::SendInput(1, &input, sizeof(INPUT));
+    // button events sent after it.
+    g_pointer = POINT{x, y};
+    if (g_delivery) {
+        g_delivery->MoveTo(g_pointer);
+        return;
+    }
+    testing_support::MoveMouse(g_pointer);
     WaitUntil([&] {
         POINT at{};
         return ::GetCursorPos(&at) && at.x == x && at.y == y;
     }, 2);
 }
 
-void PressLeft() { SendMouse(MOUSEEVENTF_LEFTDOWN); }
-void ReleaseLeft() { SendMouse(MOUSEEVENTF_LEFTUP); }
+void PressLeft() {
+    if (g_delivery)
+        g_delivery->Press(g_pointer);
+    else
+        testing_support::MouseButtonAt(g_pointer, true);
+}
+
+void ReleaseLeft() {
+    if (g_delivery)
+        g_delivery->Release(g_pointer);
+    else
+        testing_support::MouseButtonAt(g_pointer, false);
+}
 
 void Key(WORD virtualKey) {
     INPUT input[2]{};

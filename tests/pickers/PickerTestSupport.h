@@ -4,13 +4,17 @@
 // picker window found on screen, and plain windows of known colour and children to point at.
 #include <windows.h>
 #include <functional>
+#include <memory>
 #include <thread>
+#include "TestInput.h"
 #include <vector>
 
 namespace picker_test {
 
 // Runs `script` on a thread of its own; the destructor waits for it. Should the script leave a
-// picker open (a failed step), the picker is cancelled so that the test cannot hang.
+// picker open (a failed step), the picker is cancelled so that the test cannot hang. Made on the
+// thread that runs the picker: while the script runs, each of its mouse steps goes out once that
+// thread has taken the last one.
 class InputScript {
 public:
     explicit InputScript(std::function<void()> script);
@@ -19,6 +23,7 @@ public:
     InputScript& operator=(const InputScript&) = delete;
 
 private:
+    std::unique_ptr<testing_support::MouseDelivery> m_delivery;
     std::thread m_thread;
 };
 
@@ -28,7 +33,8 @@ HWND WaitForPicker();
 // Waits until the picker window has gone; false if it stayed.
 bool WaitForPickerGone();
 
-// Moves the pointer to a screen point (the move reaches the window under it as input does).
+// Moves the pointer to a screen point (the move reaches the window under it as input does);
+// the button goes down or up where the last move went.
 void MoveTo(int x, int y);
 void PressLeft();
 void ReleaseLeft();

@@ -17,30 +17,27 @@
 #include "WindowMessages.h"
 
 using namespace recorder_testing;
-using testing_support::MoveMouse;
 using testing_support::PatternColor;
 using testing_support::PumpMessages;
-using testing_support::SendMouse;
 using testing_support::WaitUntil;
 
 namespace {
 
 // Drags with the left button from `from` to `to` on another thread, while this thread pumps: the
-// system's move and size loop runs inside this thread's message handling. Under Wine a button
-// released over a window of another program never reaches that loop (the frame's hole shows
-// such a window), so a drag that did not end is ended with Esc instead of hanging the test.
+// system's move and size loop runs inside this thread's message handling. Each step goes out once
+// this thread has taken the last. Under Wine a button released over a window of another program
+// never reaches that loop (the frame's hole shows such a window), so a drag that did not end is
+// ended with Esc instead of hanging the test.
 bool Drag(HWND hwnd, POINT from, POINT to, const std::function<bool()>& done) {
-    MoveMouse(from);
-    PumpMessages(100);
+    testing_support::MouseDelivery delivery(hwnd);
     std::atomic<bool> finished{false};
-    std::thread script([from, to, hwnd, &finished] {
-        SendMouse(MOUSEEVENTF_LEFTDOWN);
-        ::Sleep(300);
-        for (int step = 1; step <= 5; ++step) {
-            MoveMouse(POINT{from.x + (to.x - from.x) * step / 5, from.y + (to.y - from.y) * step / 5});
-            ::Sleep(60);
-        }
-        SendMouse(MOUSEEVENTF_LEFTUP);
+    std::thread script([from, to, hwnd, &finished, &delivery] {
+        delivery.MoveTo(from);
+        delivery.Press(from);
+        delivery.Settle();
+        for (int step = 1; step <= 5; ++step)
+            delivery.MoveTo(POINT{from.x + (to.x - from.x) * step / 5, from.y + (to.y - from.y) * step / 5});
+        delivery.Release(to);
         for (int i = 0; i < 100 && !finished.load(); ++i) ::Sleep(50);
         if (!finished.load()) ::PostMessageW(hwnd, WM_KEYDOWN, VK_ESCAPE, 0);
     });
