@@ -76,10 +76,15 @@ BOOL CAnigifCapture::OnInitDialog() {
 
 void CAnigifCapture::DoDataExchange(CDataExchange* dx) {
     DDX_Check(dx, IDC_GIF_RESIZE, m_settings.resize);
-    DDX_Text(dx, IDC_GIF_WIDTH, m_settings.width);
-    DDV_MinMaxInt(dx, m_settings.width, GifRecorderSettings::kMinSide, GifRecorderSettings::kMaxSide);
-    DDX_Text(dx, IDC_GIF_HEIGHT, m_settings.height);
-    DDV_MinMaxInt(dx, m_settings.height, GifRecorderSettings::kMinSide, GifRecorderSettings::kMaxSide);
+    // A size the user cannot edit (greyed while "Resize" is off) is neither read nor checked:
+    // it must never block a recording that does not use it.
+    const bool sizeEditable = !dx->m_bSaveAndValidate || ::IsWindowEnabled(GetDlgItem(IDC_GIF_WIDTH));
+    if (sizeEditable) {
+        DDX_Text(dx, IDC_GIF_WIDTH, m_settings.width);
+        DDV_MinMaxInt(dx, m_settings.width, GifRecorderSettings::kMinSide, GifRecorderSettings::kMaxSide);
+        DDX_Text(dx, IDC_GIF_HEIGHT, m_settings.height);
+        DDV_MinMaxInt(dx, m_settings.height, GifRecorderSettings::kMinSide, GifRecorderSettings::kMaxSide);
+    }
     DDX_Text(dx, IDC_GIF_FPS, m_settings.fps);
     DDV_MinMaxInt(dx, m_settings.fps, GifRecorderSettings::kMinFps, GifRecorderSettings::kMaxFps);
     DDX_Check(dx, IDC_GIF_CURSOR, m_settings.cursor);

@@ -18,8 +18,9 @@ struct GifRecorderSettings {
     bool cursor = false;  // "ChkCursor"
     bool edit = false;    // "ChkEdit"
 
-    // A missing key keeps the default. A stored quality outside the list falls back to the
-    // default, so that the list always shows a selection.
+    // A missing key keeps the default. A stored number outside its range (a size, the frame
+    // rate, a quality outside the list) reads as the key's default, so that the dialog never
+    // starts with a value it would refuse.
     void Load(const CIni& ini);
     // Booleans as "0"/"1", integers in decimal.
     void Save(const CIni& ini) const;
