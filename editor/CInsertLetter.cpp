@@ -32,6 +32,7 @@ void CInsertLetter::DoDataExchange(CDataExchange* dx) {
     OverlaySettings& s = *m_settings;
     DDX_Check(dx, IDC_CAPTION_ON, s.LetterIs);
     DDX_Text(dx, IDC_CAPTION_TEXT, s.Letter);
+    DDV_MaxChars(dx, s.Letter, OverlaySettings::kMaxLetterLength);
     DDX_Text(dx, IDC_CAPTION_THICKNESS, s.Thickness);
     DDV_MinMaxInt(dx, s.Thickness, 0, 100);
     DDX_Text(dx, IDC_CAPTION_ALPHA, s.OutLineAlpha);

@@ -17,6 +17,13 @@ std::wstring QuotedWhereNeeded(const std::wstring& text) {
 }
 }  // namespace
 
+std::wstring OverlaySettings::CutLetter(const std::wstring& text) {
+    if (text.size() <= kMaxLetterLength) return text;
+    size_t length = kMaxLetterLength;
+    if (IS_HIGH_SURROGATE(text[length - 1])) --length;
+    return text.substr(0, length);
+}
+
 void OverlaySettings::Read(const CIni& ini) {
     const OverlaySettings defaults;
     const wchar_t* s = kOverlaySection;
@@ -26,7 +33,7 @@ void OverlaySettings::Read(const CIni& ini) {
     LogoPosY = ini.GetInt(s, L"LogoPosY", defaults.LogoPosY);
     LogoPos = ini.GetInt(s, L"LogoPos", defaults.LogoPos);
     LetterIs = ini.GetBool(s, L"LetterIs", defaults.LetterIs);
-    Letter = ini.GetString(s, L"Letter", defaults.Letter.c_str());
+    Letter = CutLetter(ini.GetString(s, L"Letter", defaults.Letter.c_str()));
     Thickness = ini.GetInt(s, L"Thickness", defaults.Thickness);
     OutLineAlpha = ini.GetInt(s, L"OutLineAlpha", defaults.OutLineAlpha);
     TextPosX = ini.GetInt(s, L"TextPosX", defaults.TextPosX);

@@ -11,6 +11,7 @@ const wchar_t kMsgEnterIntegerRange[] = L"%1에서 %2 사이의 정수를 입력
 const wchar_t kMsgEnterUnsigned[] = L"양의 정수를 입력하십시오.";
 const wchar_t kMsgEnterNumber[] = L"숫자를 입력하십시오.";
 const wchar_t kMsgEnterNumberRange[] = L"%1에서 %2 사이의 숫자를 입력하십시오.";
+const wchar_t kMsgEnterMaxChars[] = L"%1자 이하로 입력하십시오.";
 
 namespace {
 // Whole text as a decimal integer, white space around it allowed; false for anything else.
@@ -207,5 +208,11 @@ void DDV_MinMaxDouble(CDataExchange* dx, double value, double minValue, double m
     std::wstring text = ReplaceAll(kMsgEnterNumberRange, L"%1", FormatDouble(minValue));
     text = ReplaceAll(text, L"%2", FormatDouble(maxValue));
     AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+    dx->Fail();
+}
+
+void DDV_MaxChars(CDataExchange* dx, const std::wstring& value, size_t maxChars) {
+    if (dx->m_failed || !dx->m_bSaveAndValidate || value.size() <= maxChars) return;
+    AfxMessageBox(ReplaceAll(kMsgEnterMaxChars, L"%1", std::to_wstring(maxChars)), MB_OK | MB_ICONEXCLAMATION);
     dx->Fail();
 }

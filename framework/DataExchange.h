@@ -30,6 +30,7 @@ extern const wchar_t kMsgEnterIntegerRange[];  // "%1에서 %2 사이의 정수�
 extern const wchar_t kMsgEnterUnsigned[];      // "양의 정수를 입력하십시오."
 extern const wchar_t kMsgEnterNumber[];        // "숫자를 입력하십시오."
 extern const wchar_t kMsgEnterNumberRange[];   // "%1에서 %2 사이의 숫자를 입력하십시오."
+extern const wchar_t kMsgEnterMaxChars[];      // "%1자 이하로 입력하십시오."
 
 void DDX_Text(CDataExchange* dx, int id, std::wstring& value);
 void DDX_Text(CDataExchange* dx, int id, int& value);
@@ -49,3 +50,5 @@ void DDX_CBIndex(CDataExchange* dx, int id, int& value);
 void DDV_MinMaxInt(CDataExchange* dx, int value, int minValue, int maxValue);
 void DDV_MinMaxUInt(CDataExchange* dx, unsigned value, unsigned minValue, unsigned maxValue);
 void DDV_MinMaxDouble(CDataExchange* dx, double value, double minValue, double maxValue);
+// A text of more than maxChars UTF-16 units is refused with the standard message.
+void DDV_MaxChars(CDataExchange* dx, const std::wstring& value, size_t maxChars);

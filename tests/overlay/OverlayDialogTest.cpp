@@ -229,6 +229,42 @@ TEST(OverlayDialog, RefusedValuesChangeNothingAndTheTitleBarCloseRestoresTheStor
     EXPECT_EQ(dialog.GetDocument().m_outlineAlpha, 255);
 }
 
+// Every kept frame has the caption drawn into it: a caption longer than the limit is refused as
+// it is typed or pasted, with a message, and the live caption stays the last one accepted.
+TEST(OverlayDialog, ACaptionLongerThanTheLimitIsRefusedWithAMessage) {
+    LoadedOverlay loaded(CaptionKeys());
+    CTestOutlineTextDlg& dialog = loaded.overlay;
+    CInsertLetter& page = dialog.GetLetterPage();
+    const std::wstring longest(OverlaySettings::kMaxLetterLength, L'가');
+    const std::wstring message = std::to_wstring(OverlaySettings::kMaxLetterLength) + L"자 이하로 입력하십시오.";
+    testing_support::MessageBoxRecorder boxes;
+    Script script(dialog, {
+        [&] { Type(Item(page, IDC_CAPTION_TEXT), longest); },
+        [&] {
+            EXPECT_TRUE(boxes.Texts().empty());
+            EXPECT_EQ(dialog.GetDocument().m_text, longest);
+            Type(Item(page, IDC_CAPTION_TEXT), longest + L"X");
+        },
+        [&] {
+            ASSERT_EQ(boxes.Texts().size(), 1u);
+            EXPECT_EQ(boxes.Texts()[0], message);
+            EXPECT_EQ(dialog.GetSettings().Letter, longest);
+            EXPECT_EQ(dialog.GetDocument().m_text, longest);
+            // Pasted at once.
+            ::SetWindowTextW(Item(page, IDC_CAPTION_TEXT), std::wstring(5000, L'x').c_str());
+        },
+        [&] {
+            ASSERT_EQ(boxes.Texts().size(), 2u);
+            EXPECT_EQ(boxes.Texts()[1], message);
+            EXPECT_EQ(dialog.GetDocument().m_text, longest);
+            Type(Item(page, IDC_CAPTION_TEXT), L"REC");
+        },
+        [&] { EXPECT_EQ(dialog.GetDocument().m_text, L"REC"); },
+    });
+    EXPECT_EQ(script.Run(), IDCANCEL);
+    EXPECT_EQ(boxes.Texts().size(), 2u);
+}
+
 TEST(OverlayDialog, EscKeepsTheEditsLiveUnsavedAndALaterOkSavesThem) {
     LoadedOverlay loaded(CaptionKeys());
     CTestOutlineTextDlg& dialog = loaded.overlay;

@@ -147,4 +147,19 @@ TEST(OverlaySettings, CaptionsKeepTheirBlanksAndQuotes) {
     }
 }
 
+// Every kept frame has the caption drawn into it: a longer caption in the file (hand-edited, or
+// from an older version) is cut to the limit, and never between the halves of a surrogate pair.
+TEST(OverlaySettings, ALongerStoredCaptionIsCutToTheLimit) {
+    const size_t limit = OverlaySettings::kMaxLetterLength;
+    LoadedOverlay loaded("LetterIs=1\r\nLetter=" + std::string(5000, 'x') + "\r\n");
+    EXPECT_EQ(loaded.overlay.GetSettings().Letter, std::wstring(limit, L'x'));
+    EXPECT_EQ(loaded.overlay.GetDocument().m_text, std::wstring(limit, L'x'));
+
+    const std::wstring pair = L"\xD83D\xDE00";  // one character outside the basic plane
+    const std::wstring fits(limit - 2, L'a');
+    EXPECT_EQ(OverlaySettings::CutLetter(fits + pair + L"b"), fits + pair);
+    EXPECT_EQ(OverlaySettings::CutLetter(fits + L"a" + pair), fits + L"a");
+    EXPECT_EQ(OverlaySettings::CutLetter(L"short"), L"short");
+}
+
 }  // namespace

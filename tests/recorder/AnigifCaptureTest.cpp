@@ -118,6 +118,9 @@ TEST_F(Recorder, ClosingWritesTheSevenKeys) {
 
 TEST_F(Recorder, BadValuesAreRefusedWithTheStandardMessages) {
     Open();
+    // The size edits can be typed into only with "Resize" ticked.
+    ::SendMessageW(Item(IDC_GIF_RESIZE), BM_SETCHECK, BST_CHECKED, 0);
+    Click(IDC_GIF_RESIZE);
     const struct {
         int id;
         const wchar_t* typed;
@@ -126,7 +129,7 @@ TEST_F(Recorder, BadValuesAreRefusedWithTheStandardMessages) {
         {IDC_GIF_FPS, L"0", L"1에서 30 사이의 정수를 입력하십시오."},
         {IDC_GIF_FPS, L"31", L"1에서 30 사이의 정수를 입력하십시오."},
         {IDC_GIF_FPS, L"", L"정수를 입력하십시오."},
-        {IDC_GIF_WIDTH, L"99", L"100에서 2000 사이의 정수를 입력하십시오."},  // checked even without "Resize"
+        {IDC_GIF_WIDTH, L"99", L"100에서 2000 사이의 정수를 입력하십시오."},
         {IDC_GIF_HEIGHT, L"2001", L"100에서 2000 사이의 정수를 입력하십시오."},
     };
     for (const auto& c : cases) {
@@ -137,15 +140,67 @@ TEST_F(Recorder, BadValuesAreRefusedWithTheStandardMessages) {
         EXPECT_FALSE(dialog->IsRecording()) << c.typed;
         ASSERT_EQ(1u, boxes.Messages().size()) << c.typed;
         EXPECT_EQ(c.message, boxes.Messages()[0].text);
-        // The focus goes back to the offending edit (the size edits are disabled without "Resize").
-        if (Enabled(c.id)) {
-            EXPECT_EQ(Item(c.id), ::GetFocus()) << c.typed;
-        }
+        // The focus goes back to the offending edit.
+        EXPECT_EQ(Item(c.id), ::GetFocus()) << c.typed;
         // Closing is refused the same way.
         dialog->SendMessage(WM_COMMAND, IDOK, 0);
         EXPECT_TRUE(dialog->IsWindow());
         dialog->SetDlgItemText(c.id, before);
     }
+}
+
+// Numbers out of range in the file, as a hand-edited file may hold, read as their defaults; a
+// size the user cannot edit (greyed while "Resize" is off) never keeps a recording from starting.
+TEST_F(Recorder, StoredNumbersOutOfRangeReadAsDefaultsAndGreyedSizesNeverBlock) {
+    const struct {
+        const wchar_t* key;
+        const wchar_t* stored;
+        int id;
+        const wchar_t* shown;
+    } cases[] = {
+        {L"fps", L"0", IDC_GIF_FPS, L"10"},           {L"fps", L"-5", IDC_GIF_FPS, L"10"},
+        {L"fps", L"100000", IDC_GIF_FPS, L"10"},      {L"gifWidth", L"0", IDC_GIF_WIDTH, L"300"},
+        {L"gifWidth", L"-1", IDC_GIF_WIDTH, L"300"},  {L"gifHeight", L"100000", IDC_GIF_HEIGHT, L"200"},
+        {L"Qulity", L"99", IDC_GIF_QUALITY, nullptr},
+    };
+    for (const auto& c : cases) {
+        ::DeleteFileW(ini.c_str());
+        Write(c.key, c.stored);
+        Open();
+        if (c.shown) {
+            EXPECT_EQ(c.shown, dialog->GetDlgItemText(c.id)) << c.key << "=" << c.stored;
+        }
+        EXPECT_EQ(2, static_cast<int>(::SendMessageW(Item(IDC_GIF_QUALITY), CB_GETCURSEL, 0, 0)));
+        MessageBoxRecorder boxes;
+        Click(IDC_GIF_RECORD);
+        EXPECT_TRUE(dialog->IsRecording()) << c.key << "=" << c.stored;
+        EXPECT_TRUE(boxes.Messages().empty()) << c.key << "=" << c.stored;
+        Click(IDC_GIF_RECORD);
+        dialog->DestroyWindow();
+        dialog.reset();
+    }
+    // A greyed size holding a value the dialog would refuse: recording and closing go on.
+    for (const bool record : {true, false}) {
+        Open();
+        ASSERT_FALSE(Enabled(IDC_GIF_WIDTH));
+        dialog->SetDlgItemText(IDC_GIF_WIDTH, L"5");
+        dialog->SetDlgItemText(IDC_GIF_HEIGHT, L"");
+        MessageBoxRecorder boxes;
+        if (record) {
+            Click(IDC_GIF_RECORD);
+            EXPECT_TRUE(dialog->IsRecording());
+            Click(IDC_GIF_RECORD);
+            EXPECT_FALSE(dialog->IsRecording());
+            dialog->DestroyWindow();
+            dialog.reset();
+        } else {
+            dialog->SendMessage(WM_COMMAND, IDOK, 0);
+            EXPECT_FALSE(dialog->IsWindow());
+        }
+        EXPECT_TRUE(boxes.Messages().empty()) << (record ? "recording" : "closing");
+    }
+    EXPECT_EQ(L"300", IniValue(ini, L"gifWidth"));  // the greyed text is not taken
+    EXPECT_EQ(L"200", IniValue(ini, L"gifHeight"));
 }
 
 // A small window inside the frame that changes colour on every timer tick, so that the screen
@@ -314,6 +369,21 @@ TEST_F(Recorder, TheCaptionOverlayIsShownAndRecorded) {
         dialog.reset();
         ::DeleteFileW(folder.File(L"TX_[20261210-181500].gif").c_str());
     }
+}
+
+// A caption of thousands of characters in the file would take seconds to draw on every frame:
+// the recorder draws it cut to the overlay's limit, and its first frame comes at once.
+TEST_F(Recorder, ACaptionTooLongInTheFileIsCutBeforeItIsDrawn) {
+    Write(L"LetterIs", L"1");
+    Write(L"Letter", std::wstring(5000, L'W').c_str());
+    Open();
+    EXPECT_TRUE(Checked(IDC_GIF_OVERLAY));
+    EXPECT_EQ(std::wstring(OverlaySettings::kMaxLetterLength, L'W'), dialog->Overlay().GetDocument().m_text);
+    const RECT area = dialog->FrameWindow().GetCaptureRect();
+    Click(IDC_GIF_RECORD);
+    ASSERT_TRUE(WaitUntil([&] { return Caption() == CGifSnapDlg::AreaCaption(area) + L" Frames(1)"; }, 20000));
+    Click(IDC_GIF_RECORD);
+    EXPECT_FALSE(dialog->IsRecording());
 }
 
 // Runs a function from inside whatever message loop next dispatches this thread's messages
