@@ -188,7 +188,7 @@ LRESULT CALLBACK FrameProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) 
         g_slots.requests++;
         const double begin = Now();
         request->Fill(wParam, [](CGifFrameImage& frame, const GifCaptureOptions& options) {
-            frame.CaptureArea(kArea, options);
+            return frame.CaptureArea(kArea, options) != FALSE;
         });
         g_slots.grabMs += Now() - begin;
         return 0;
@@ -292,9 +292,10 @@ void Run(HWND frameWindow, int fps, double seconds, const std::wstring& folder) 
     const size_t attempted = g_slots.attempted.size();
     const size_t missed = elapsedSlots > attempted ? elapsedSlots - attempted : 0;
     std::printf("record fps=%d interval=%dms seconds=%.1f: slots=%u captured=%zu missed=%zu (%.1f%%) kept=%zu "
-                "unchanged=%zu shown=%.1fs\n",
+                "unchanged=%zu failed grabs=%d shown=%.1fs\n",
                 fps, g_slots.interval, (stopped - g_slots.start) / 1000.0, elapsedSlots, attempted, missed,
-                100.0 * missed / elapsedSlots, kept, g_slots.requests - kept, delays / 1000.0);
+                100.0 * missed / elapsedSlots, kept, g_slots.requests - kept, recording.GetFailedGrabs(),
+                delays / 1000.0);
     std::printf("  recording thread cpu=%.0fms (%.2fms per capture); ui thread cpu=%.0fms, grab %.2fms per capture; "
                 "animation cpu=%.0fms\n",
                 threadMs, g_slots.requests ? threadMs / g_slots.requests : 0.0, uiMs,

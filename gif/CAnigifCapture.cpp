@@ -169,7 +169,7 @@ void CAnigifCapture::StartRecording() {
     if (!m_recording.Start(settings)) {
         m_snap.ShowIdleLook();
         EnableSettings(TRUE);
-        AfxMessageBox(L"Error", MB_OK | MB_ICONERROR);
+        AfxMessageBox(CGifRecording::kStartFailedText, MB_OK | MB_ICONERROR);
         return;
     }
     SetDlgItemText(IDC_GIF_RECORD, kStopText);

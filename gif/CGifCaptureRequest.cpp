@@ -4,6 +4,7 @@ WPARAM CGifCaptureRequest::Offer(CGifFrameImage* frame) {
     std::lock_guard<std::mutex> hold(m_lock);
     m_frame = frame;
     m_filled = false;
+    m_grabFailed = false;
     // Never 0, so that a message with wParam 0 is never taken for an offer.
     if (++m_serial == 0) {
         ++m_serial;
@@ -11,8 +12,9 @@ WPARAM CGifCaptureRequest::Offer(CGifFrameImage* frame) {
     return m_serial;
 }
 
-bool CGifCaptureRequest::TakeBack() {
+CGifCaptureRequest::Outcome CGifCaptureRequest::TakeBack() {
     std::lock_guard<std::mutex> hold(m_lock);
     m_frame = nullptr;
-    return m_filled;
+    if (!m_filled) return Outcome::Unanswered;
+    return m_grabFailed ? Outcome::GrabFailed : Outcome::Filled;
 }

@@ -2,6 +2,7 @@
 #include <mmsystem.h>
 #include <algorithm>
 #include <cstring>
+#include <exception>
 #include <new>
 #include "CGifEncoder.h"
 #include "CProgressWnd.h"
@@ -13,6 +14,7 @@
 namespace {
 uint32_t SystemNow() { return ::timeGetTime(); }
 void SystemWait(uint32_t milliseconds) { ::Sleep(milliseconds); }
+std::thread SystemThread(std::function<void()> body) { return std::thread(std::move(body)); }
 
 bool Exists(const std::wstring& path) {
     return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -36,7 +38,7 @@ private:
 };
 }  // namespace
 
-CGifRecording::CGifRecording() : m_now(SystemNow), m_wait(SystemWait) {}
+CGifRecording::CGifRecording() : m_now(SystemNow), m_wait(SystemWait), m_makeThread(SystemThread) {}
 
 CGifRecording::~CGifRecording() {
     if (IsRecording()) {
@@ -50,6 +52,10 @@ void CGifRecording::SetPacing(std::function<uint32_t()> now, std::function<void(
     m_wait = wait ? std::move(wait) : std::function<void(uint32_t)>(SystemWait);
 }
 
+void CGifRecording::SetThreadMaker(ThreadMaker maker) {
+    m_makeThread = maker ? std::move(maker) : ThreadMaker(SystemThread);
+}
+
 bool CGifRecording::Start(const GifRecordingSettings& settings) {
     if (IsRecording()) {
         return false;
@@ -61,6 +67,7 @@ bool CGifRecording::Start(const GifRecordingSettings& settings) {
         m_previous.Reset();
         m_current.Reset();
         m_keptBytes = 0;
+        m_failedGrabs = 0;
         m_stopReason.store(0);
         m_settings = settings;
         m_request.SetOptions(settings.capture);
@@ -73,11 +80,19 @@ bool CGifRecording::Start(const GifRecordingSettings& settings) {
         m_running.store(false);
         return false;
     }
-    m_thread = std::thread([this, holding] {
-        std::lock_guard<std::mutex> hold(m_lock);
-        ::SetEvent(holding);
-        ThreadMain();
-    });
+    // The one place where the library throws: a thread the system cannot give. The recording is
+    // refused then, instead of the program ending.
+    try {
+        m_thread = m_makeThread([this, holding] {
+            std::lock_guard<std::mutex> hold(m_lock);
+            ::SetEvent(holding);
+            ThreadMain();
+        });
+    } catch (const std::exception&) {
+        ::CloseHandle(holding);
+        m_running.store(false);
+        return false;
+    }
     ::WaitForSingleObject(holding, INFINITE);
     ::CloseHandle(holding);
     return true;
@@ -88,8 +103,12 @@ void CGifRecording::ThreadMain() {
     const uint32_t start = m_now();
     while (m_running.load()) {
         const uint32_t elapsed = m_now() - start;
-        if (pacer.Due(elapsed) && CaptureFrame()) {
-            pacer.Kept();
+        if (pacer.Due(elapsed)) {
+            switch (CaptureFrame()) {
+            case Attempt::Kept: pacer.Kept(); break;
+            case Attempt::Missed: pacer.Missed(); break;
+            case Attempt::Unchanged: break;
+            }
         }
         // A grab takes a good part of a 33 ms interval (about 20 ms for 800 x 600 under Wine):
         // a fixed 10 ms pause after it would push every following attempt later until one
@@ -100,11 +119,11 @@ void CGifRecording::ThreadMain() {
     m_delays = pacer.Delays();
 }
 
-bool CGifRecording::CaptureFrame() {
+CGifRecording::Attempt CGifRecording::CaptureFrame() {
     std::unique_ptr<CGifFrameImage> frame(new (std::nothrow) CGifFrameImage);
     if (!frame) {
         EndBy(StoppedNoPicture);
-        return false;
+        return Attempt::Unchanged;
     }
     const WPARAM serial = m_request.Offer(frame.get());
     DWORD_PTR answer = 0;
@@ -112,20 +131,26 @@ bool CGifRecording::CaptureFrame() {
         m_frameWindow && ::SendMessageTimeoutW(m_frameWindow, WM_GIF_CAPTURE_FRAME, serial,
                                                reinterpret_cast<LPARAM>(&m_request), SMTO_NORMAL, 1000,
                                                &answer) != 0;
-    const bool filled = m_request.TakeBack();
-    if (!filled) {
+    switch (m_request.TakeBack()) {
+    case CGifCaptureRequest::Outcome::Unanswered:
         // The window was busy for a whole second (or is gone): this attempt counts as unchanged.
-        return false;
+        return Attempt::Unchanged;
+    case CGifCaptureRequest::Outcome::GrabFailed:
+        // Nothing was read of the screen: no frame, and the slot is missed, not shown longer.
+        ++m_failedGrabs;
+        return Attempt::Missed;
+    case CGifCaptureRequest::Outcome::Filled:
+        break;
     }
     if (frame->IsNull() || !frame->ReadPixels(m_current)) {
         // The system has no bitmap (or no memory) left for a frame. Dropping such frames as
         // unchanged would silently freeze the recording on its last picture: stop instead.
         (void)answered;
         EndBy(StoppedNoPicture);
-        return false;
+        return Attempt::Unchanged;
     }
     if (SamePixels(m_current, m_previous)) {
-        return false;
+        return Attempt::Unchanged;
     }
     std::swap(m_previous, m_current);
     // The overlay is drawn after the comparison, so that it never makes a frame look changed.
@@ -146,7 +171,7 @@ bool CGifRecording::CaptureFrame() {
     if (m_budget.IsFull(m_frames.size(), m_keptBytes, bytes)) {
         EndBy(StoppedFull);
     }
-    return true;
+    return Attempt::Kept;
 }
 
 void CGifRecording::EndBy(StopReason reason) {

@@ -51,6 +51,9 @@ public:
         L"녹화할 수 있는 프레임이 가득 차서 녹화를 멈췄습니다. 지금까지 녹화한 프레임은 남아 있습니다.";
     static constexpr const wchar_t* kNoPictureText =
         L"메모리가 부족하여 녹화를 멈췄습니다. 지금까지 녹화한 프레임은 남아 있습니다.";
+    static constexpr const wchar_t* kStartFailedText =
+        L"녹화를 시작하지 못했습니다. 시스템의 메모리나 자원이 부족합니다. 다른 프로그램을 닫은 뒤 "
+        L"다시 시도하세요.";
     static constexpr const wchar_t* kSaveFailedText =
         L"GIF 파일을 저장하지 못했습니다. 녹화한 프레임은 남아 있습니다.\n저장 폴더를 확인한 뒤 "
         L"다시 시도하세요.";
@@ -67,6 +70,10 @@ public:
     // The thread's clock and its pause between passes (timeGetTime and Sleep unless replaced):
     // tests drive a recording by a clock of their own.
     void SetPacing(std::function<uint32_t()> now, std::function<void(uint32_t)> wait);
+    // Makes the recording thread (std::thread's constructor unless replaced), which throws
+    // std::system_error when the system has no thread to give: tests make it fail so.
+    using ThreadMaker = std::function<std::thread(std::function<void()> body)>;
+    void SetThreadMaker(ThreadMaker maker);
 
     // Discards any earlier frames and starts the recording thread; the first attempt is made at
     // once. False (and nothing started) when already recording or the thread cannot be made.
@@ -82,6 +89,9 @@ public:
     bool IsRunning() const { return m_running.load(); }
     // Why the last recording ended by itself, 0 when it did not.
     int GetStopReason() const { return m_stopReason.load(); }
+    // Attempts of the last recording whose grab could not read the screen (a locked or secure
+    // desktop): no frame was kept for them and their slots count as missed. Read after Stop.
+    int GetFailedGrabs() const { return m_failedGrabs; }
 
     // Writes every frame to a new ".gif" beside the name nextStillPath() gives (its extension
     // replaced, never an existing file) with a progress window over `progressOwner`, then
@@ -109,8 +119,9 @@ public:
     // the frames with a picture (0 x 0 when there is none).
     static SIZE CanvasSize(const Frames& frames);
 
-    // One attempt of the recording thread: take, compare and append a frame; true if kept.
-    bool CaptureFrame();
+    // One attempt of the recording thread: take, compare and append a frame.
+    enum class Attempt { Kept, Unchanged, Missed };
+    Attempt CaptureFrame();
 
 private:
     void ThreadMain();
@@ -126,6 +137,7 @@ private:
     GifFrameBudget m_budget;
     std::function<uint32_t()> m_now;
     std::function<void(uint32_t)> m_wait;
+    ThreadMaker m_makeThread;
 
     GifRecordingSettings m_settings;
     CGifCaptureRequest m_request;
@@ -135,6 +147,7 @@ private:
     std::atomic<bool> m_running{false};
     std::atomic<int> m_stopReason{0};
     uint64_t m_keptBytes = 0;
+    int m_failedGrabs = 0;
     PixelBuffer m_previous;
     PixelBuffer m_current;
 };

@@ -281,8 +281,13 @@ LRESULT CGifSnapDlg::OnCaptureFrame(WPARAM serial, LPARAM request) {
     auto* hand = reinterpret_cast<CGifCaptureRequest*>(request);
     if (!hand) return 0;
     const RECT area = GetCaptureRect();
-    hand->Fill(serial, [&area](CGifFrameImage& frame, const GifCaptureOptions& options) {
-        frame.CaptureArea(area, options);
+    hand->Fill(serial, [this, &area](CGifFrameImage& frame, const GifCaptureOptions& options) {
+        const BOOL grabbed = m_grab ? m_grab(frame, area, options) : frame.CaptureArea(area, options);
+        if (grabbed || frame.IsNull()) return true;  // no bitmap at all: the store stops for that
+        // The copy from the screen failed (a locked or secure desktop): the bitmap holds pixels
+        // nobody drew, which must never become a frame.
+        frame.Destroy();
+        return false;
     });
     return 0;
 }

@@ -5,9 +5,11 @@
 // with eight resize handles and a move symbol; while recording only a yellow border is left. On
 // the recording thread's request (WM_GIF_CAPTURE_FRAME) it grabs its area on this thread.
 #include <windows.h>
+#include <functional>
 #include <memory>
 #include <string>
 #include "CDialogEx.h"
+#include "CGifFrameImage.h"
 #include "CNinePatch.h"
 #include "DeviceContext.h"
 #include "GdiObject.h"
@@ -30,6 +32,10 @@ public:
     BOOL Create(HWND owner, const RECT& area = RECT{});
     // The recorder dialog that hears WM_GIF_AREA_CHANGED.
     void SetOwner(HWND owner) { m_notify = owner; }
+    // How a frame is grabbed (CGifFrameImage::CaptureArea unless replaced): FALSE when the
+    // screen could not be read. Tests stand in a grab that fails, as on a locked desktop.
+    using Grab = std::function<BOOL(CGifFrameImage& frame, const RECT& area, const GifCaptureOptions& options)>;
+    void SetGrab(Grab grab) { m_grab = std::move(grab); }
 
     // The hole in screen coordinates.
     RECT GetCaptureRect() const;
@@ -79,4 +85,5 @@ private:
     RECT m_handles[kHandles]{};
     RECT m_initialArea{};
     HWND m_notify = nullptr;
+    Grab m_grab;
 };

@@ -31,6 +31,10 @@ void GifRecordingPacer::Kept() {
     m_pending = 0;
 }
 
+void GifRecordingPacer::Missed() {
+    m_pending -= m_interval;
+}
+
 void GifRecordingPacer::Finish() {
     m_delays.push_back(m_pending);
     m_pending = 0;

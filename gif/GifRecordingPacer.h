@@ -24,6 +24,9 @@ public:
     uint32_t PauseBefore(uint32_t elapsed, uint32_t poll) const;
     // The attempt just made kept a frame: the time since the previous kept frame becomes a delay.
     void Kept();
+    // The attempt just made got no picture (the screen could not be read): its interval is not
+    // counted, as that of a slot with no attempt.
+    void Missed();
     // The recording ended: the time after the last kept frame becomes the last delay.
     void Finish();
 

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include <functional>
+#include <system_error>
+#include <thread>
 #include <utility>
 #include "CAnigifCapture.h"
 #include "RecorderTestSupport.h"
@@ -453,6 +455,33 @@ TEST_F(Recorder, TheOverlayButtonOpensTheOverlayDialogAndKeepsShowingTheState) {
         dialog->DestroyWindow();
         dialog.reset();
     }
+}
+
+// Making a thread throws when the system has none to give; the recording is refused with a
+// message, the recorder stays as it was, and the next Record works once threads can be had.
+TEST_F(Recorder, AThreadTheSystemCannotGiveRefusesTheRecordingWithAMessage) {
+    Open();
+    dialog->Recording().SetThreadMaker([](std::function<void()>) -> std::thread {
+        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+    });
+    {
+        MessageBoxRecorder boxes;
+        Click(IDC_GIF_RECORD);
+        ASSERT_EQ(1u, boxes.Messages().size());
+        EXPECT_EQ(CGifRecording::kStartFailedText, boxes.Messages()[0].text);
+    }
+    EXPECT_FALSE(dialog->IsRecording());
+    EXPECT_FALSE(dialog->Recording().IsRecording());
+    EXPECT_EQ(L"Record(F5)", dialog->GetDlgItemText(IDC_GIF_RECORD));
+    EXPECT_FALSE(dialog->FrameWindow().IsRecordingLook());
+    EXPECT_TRUE(Enabled(IDC_GIF_FPS));
+    EXPECT_TRUE(Enabled(IDC_GIF_OVERLAY));
+
+    dialog->Recording().SetThreadMaker(nullptr);
+    Click(IDC_GIF_RECORD);
+    EXPECT_TRUE(dialog->IsRecording());
+    Click(IDC_GIF_RECORD);
+    EXPECT_FALSE(dialog->IsRecording());
 }
 
 TEST_F(Recorder, F5AnywhereStartsAndStops) {

@@ -103,6 +103,20 @@ TEST(GifRecordingPacer, PausesEndAtTheNextInterval) {
     EXPECT_GE(attempts, 90);
 }
 
+// An attempt whose grab read nothing counts like a slot without an attempt.
+TEST(GifRecordingPacer, AMissedAttemptIsNotCounted) {
+    GifRecordingPacer pacer(10);
+    ASSERT_TRUE(pacer.Due(0));
+    pacer.Kept();
+    ASSERT_TRUE(pacer.Due(100));
+    pacer.Missed();
+    ASSERT_TRUE(pacer.Due(200));
+    pacer.Kept();
+    ASSERT_TRUE(pacer.Due(300));
+    pacer.Finish();
+    EXPECT_EQ((std::vector<uint32_t>{100, 100}), GifRecordingPacer::FrameDelays(pacer.Delays(), 2));
+}
+
 TEST(GifFrameBudget, FullAtTheFrameCountOrWhenTheNextFrameWouldPassTheBytes) {
     GifFrameBudget budget;
     budget.frames = 3;
@@ -117,19 +131,29 @@ TEST(GifFrameBudget, FullAtTheFrameCountOrWhenTheNextFrameWouldPassTheBytes) {
 TEST(GifCaptureRequest, LateOrStaleFillsDoNotTouchTheFrame) {
     CGifCaptureRequest request;
     CGifFrameImage frame;
+    using Outcome = CGifCaptureRequest::Outcome;
     int fills = 0;
-    auto fill = [&fills](CGifFrameImage&, const GifCaptureOptions&) { ++fills; };
+    bool screenRead = true;
+    auto fill = [&](CGifFrameImage&, const GifCaptureOptions&) {
+        ++fills;
+        return screenRead;
+    };
 
     const WPARAM first = request.Offer(&frame);
-    EXPECT_FALSE(request.TakeBack());       // timed out before the window got to it
+    EXPECT_EQ(Outcome::Unanswered, request.TakeBack());  // timed out before the window got to it
     EXPECT_FALSE(request.Fill(first, fill));  // the message arrives late
     const WPARAM second = request.Offer(&frame);
     EXPECT_NE(first, second);
     EXPECT_FALSE(request.Fill(first, fill));  // an older request is not this one
     EXPECT_TRUE(request.Fill(second, fill));
     EXPECT_FALSE(request.Fill(second, fill));  // filled once only
-    EXPECT_TRUE(request.TakeBack());
+    EXPECT_EQ(Outcome::Filled, request.TakeBack());
     EXPECT_EQ(1, fills);
+    // A fill that could not read the screen says so.
+    screenRead = false;
+    const WPARAM third = request.Offer(&frame);
+    EXPECT_TRUE(request.Fill(third, fill));
+    EXPECT_EQ(Outcome::GrabFailed, request.TakeBack());
 }
 
 GifRecordingSettings Settings(int fps) {

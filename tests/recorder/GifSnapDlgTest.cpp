@@ -227,4 +227,30 @@ TEST_F(SnapWindow, ItGrabsWhatLiesUnderTheHole) {
     }
 }
 
+// A grab that cannot read the screen (a locked or secure desktop) leaves pixels nobody drew: that
+// attempt keeps no frame and its slot is missed, not added to the frame before it. Wine never
+// fails such a copy, so the frame window is given a grab that fails as the system's would: with
+// a bitmap of whatever colour and FALSE.
+TEST_F(SnapWindow, AGrabThatCannotReadTheScreenKeepsNoFrame) {
+    const COLORREF red = RGB(200, 0, 0), blue = RGB(0, 0, 200), undrawn = RGB(0, 255, 0);
+    int attempt = 0;
+    snap.SetGrab([&](CGifFrameImage& frame, const RECT&, const GifCaptureOptions&) {
+        const int now = attempt++;
+        FillSolid(frame, 40, 30, now == 0 ? red : now == 1 ? undrawn : blue);
+        return now == 1 ? FALSE : TRUE;
+    });
+    CGifRecording recording;
+    recording.SetFrameWindow(snap.m_hWnd);
+    RecordFor(recording, GifRecordingSettings{}, 500);  // attempts at 0, 100, 200, 300, 400 ms
+
+    EXPECT_EQ(5, attempt);
+    ASSERT_EQ(2u, recording.GetFrames().size());
+    EXPECT_EQ(red, recording.GetFrames()[0]->PixelAt(5, 5));
+    EXPECT_EQ(blue, recording.GetFrames()[1]->PixelAt(5, 5));
+    EXPECT_EQ(100u, recording.GetFrames()[0]->delay);  // its own slot only: the next one was missed
+    EXPECT_EQ(200u, recording.GetFrames()[1]->delay);
+    EXPECT_EQ(1, recording.GetFailedGrabs());
+    EXPECT_EQ(0, recording.GetStopReason());
+}
+
 }  // namespace

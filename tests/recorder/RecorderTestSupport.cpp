@@ -30,6 +30,7 @@ LRESULT CALLBACK ScriptedFrameSource::WindowProc(HWND hwnd, UINT msg, WPARAM wPa
         if (self && request) {
             request->Fill(wParam, [self](CGifFrameImage& frame, const GifCaptureOptions& options) {
                 self->m_script(self->m_attempts++, frame, options);
+                return true;
             });
         }
         return 0;
