@@ -163,9 +163,13 @@ void CProgressWnd::PumpMessages(BOOL cancelOnEsc) {
     if (!IsWindow()) return;
     MSG msg;
     while (!m_cancelled && ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-        if (cancelOnEsc && msg.message == WM_CHAR && msg.wParam == VK_ESCAPE) {
+        // The key itself counts, not only its character: over a dialog (the recorder) the dialog
+        // manager would turn the key into the dialog's own Cancel, and no character would come.
+        const bool esc = (msg.message == WM_CHAR && msg.wParam == VK_ESCAPE) ||
+                         (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE);
+        if (cancelOnEsc && esc) {
             // The Esc was meant for this window: take it out of the queue with the cancel.
-            ::PeekMessageW(&msg, msg.hwnd, WM_CHAR, WM_CHAR, PM_REMOVE);
+            ::PeekMessageW(&msg, msg.hwnd, msg.message, msg.message, PM_REMOVE);
             OnCancel();
             break;
         }

@@ -10,6 +10,7 @@
 #include <thread>
 #include <utility>
 #include "CAnigifCapture.h"
+#include "CWinApp.h"
 #include "RecorderTestSupport.h"
 #include "TestSupport.h"
 #include "resource.h"
@@ -482,6 +483,28 @@ TEST_F(Recorder, AThreadTheSystemCannotGiveRefusesTheRecordingWithAMessage) {
     EXPECT_TRUE(dialog->IsRecording());
     Click(IDC_GIF_RECORD);
     EXPECT_FALSE(dialog->IsRecording());
+}
+
+// Esc while the save's progress window pumps cancels the save, also when the progress window's
+// owner is the recorder, a dialog whose dialog manager would take the key for its own Cancel.
+// The application object is there as in the program, so that the pump offers keys to the
+// dialogs as the program's loops do.
+TEST_F(Recorder, EscDuringTheSaveCancelsItAndKeepsTheFrames) {
+    CWinApp app(L"Tovrix");
+    Open();
+    const RECT area = dialog->FrameWindow().GetCaptureRect();
+    Click(IDC_GIF_RECORD);
+    ASSERT_TRUE(WaitUntil([&] { return Caption() == CGifSnapDlg::AreaCaption(area) + L" Frames(1)"; }, 20000));
+    MessageBoxRecorder boxes;
+    // The key waits in the queue; the stop's save is the first to pump it.
+    ::SetFocus(Item(IDC_GIF_FPS));
+    ::PostMessageW(Item(IDC_GIF_FPS), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    Click(IDC_GIF_RECORD);
+    EXPECT_FALSE(dialog->IsRecording());
+    EXPECT_TRUE(dialog->IsWindow());
+    EXPECT_TRUE(ListFiles(folder.Path()).empty()) << "the save went on";
+    EXPECT_FALSE(dialog->Recording().GetFrames().empty()) << "the frames were dropped";
+    EXPECT_TRUE(dialog->LastSavedPath().empty());
 }
 
 TEST_F(Recorder, F5AnywhereStartsAndStops) {
