@@ -152,7 +152,9 @@ CMainFrame::CaptureResult CMainFrame::RunCapture(const Watch& watch) {
     if (m_settings.area == AreaRegionAtCapture || m_settings.area == AreaControlAtCapture) {
         const bool picked = RunAreaPicker(m_settings.area, rect);
         if (watch.FrameGone()) return CaptureResult::FrameGone;
-        if (!picked) return CaptureResult::Abandoned;
+        // Nothing chosen (a click without a drag, Enter before any click) is a choice the user
+        // made on the screen, not a setting to correct: no balloon.
+        if (!picked || ::IsRectEmpty(&rect)) return CaptureResult::Abandoned;
         grabbed = true;
     } else {
         rect = CaptureRectForArea(m_settings, ::GetForegroundWindow());

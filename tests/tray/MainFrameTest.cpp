@@ -2,6 +2,7 @@
 // pipeline into real files in a temporary folder, and the tray icon's clicks and the menu's
 // commands open real boxes, which a watcher inspects and closes from inside their modal loops.
 #include <gtest/gtest.h>
+#include <functional>
 #include "CDialog.h"
 #include "CMainFrame.h"
 #include "CaptureSteps.h"
@@ -290,6 +291,34 @@ TEST_F(MainFrame, AnAreaThatCapturesNothingIsExplainedOnceInABalloon) {
     for (int i = 0; i < 3; ++i) EXPECT_EQ(Release(VK_SNAPSHOT), Result::NothingToCapture);
     EXPECT_EQ(m_frame->GetTrayIcon().GetBalloonCount(), before + 1) << "told once, not at every release";
     EXPECT_TRUE(boxes.Texts().empty()) << "a balloon, not a box";
+    EXPECT_TRUE(Saved().empty());
+}
+
+// A picker left without a choice (a click without a drag, Enter before any click) saves nothing
+// and says nothing: the balloon that sends the user to the settings is for empty stored areas.
+TEST_F(MainFrame, AnEmptyChoiceInAPickerIsNoCaptureAndNoBalloon) {
+    struct Case {
+        int area;
+        const char* how;
+        std::function<void(HWND)> choose;
+    } cases[] = {
+        {AreaRegionAtCapture, "click without a drag",
+         [](HWND picker) {
+             ::PostMessageW(picker, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(300, 300));
+             ::PostMessageW(picker, WM_LBUTTONUP, 0, MAKELPARAM(300, 300));
+         }},
+        {AreaRegionAtCapture, "Enter", [](HWND picker) { ::PostMessageW(picker, WM_KEYDOWN, VK_RETURN, 0x001C0001); }},
+        {AreaControlAtCapture, "Enter", [](HWND picker) { ::PostMessageW(picker, WM_KEYDOWN, VK_RETURN, 0x001C0001); }},
+    };
+    for (const Case& c : cases) {
+        m_settings.area = c.area;
+        const int balloons = m_frame->GetTrayIcon().GetBalloonCount();
+        tray_test::ModalWatcher watcher(c.choose);
+        EXPECT_EQ(Release(VK_SNAPSHOT), Result::Abandoned) << "area " << c.area << ", " << c.how;
+        EXPECT_EQ(watcher.Seen(), 1) << "area " << c.area << ", " << c.how;
+        EXPECT_EQ(m_frame->GetTrayIcon().GetBalloonCount(), balloons) << "area " << c.area << ", " << c.how;
+        EXPECT_FALSE(m_frame->IsCapturing());
+    }
     EXPECT_TRUE(Saved().empty());
 }
 
