@@ -1,5 +1,4 @@
 #include "CPresentDlg.h"
-#include "CMonitors.h"
 #include "CTextForm.h"
 #include "TextCursor.h"
 #include "resource.h"
@@ -33,6 +32,29 @@ POINT PointFromLParam(LPARAM lParam) {
 bool SamePoint(POINT a, POINT b) {
     return a.x == b.x && a.y == b.y;
 }
+
+// True when a rectangle lies on the monitors from its top to its bottom: it meets a monitor, and
+// its top-left and bottom-left corners are each on one (two stacked monitors may share it). A
+// toolbar reaching past every monitor's edge would be partly out of sight. Monitors may lie
+// above the primary one, at negative coordinates.
+bool FitsOnTheMonitors(const RECT& rect) {
+    return ::MonitorFromRect(&rect, MONITOR_DEFAULTTONULL) &&
+           ::MonitorFromPoint(POINT{rect.left, rect.top}, MONITOR_DEFAULTTONULL) &&
+           ::MonitorFromPoint(POINT{rect.left, rect.bottom - 1}, MONITOR_DEFAULTTONULL);
+}
+
+// Where the toolbar of `size` goes for a capture rectangle: directly above it, else directly
+// below it, each where it lies on a monitor; else at the top of the rectangle's own monitor.
+int ToolbarTop(const RECT& capture, SIZE size) {
+    const RECT above{capture.left, capture.top - size.cy, capture.left + size.cx, capture.top};
+    if (FitsOnTheMonitors(above)) return above.top;
+    const RECT below{capture.left, capture.bottom, capture.left + size.cx, capture.bottom + size.cy};
+    if (FitsOnTheMonitors(below)) return below.top;
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    HMONITOR own = ::MonitorFromRect(&capture, MONITOR_DEFAULTTOPRIMARY);
+    return own && ::GetMonitorInfoW(own, &info) ? info.rcMonitor.top : 0;
+}
 }  // namespace
 
 CPresentDlg::CPresentDlg() : CDialog(IDD_POPUP) {
@@ -46,8 +68,6 @@ CPresentDlg::~CPresentDlg() = default;
 
 BOOL CPresentDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    // The toolbar is kept above the rectangle, or below it while it stays on the desktop.
-    const RECT desktop = CMonitors().GetUnionRect();
 
     if (styleToAdd || styleToRemove) {
         ModifyStyle(styleToRemove, 0);
@@ -72,9 +92,7 @@ BOOL CPresentDlg::OnInitDialog() {
     if (m_toolbar->Create()) {
         RECT bar{};
         m_toolbar->GetWindowRect(&bar);
-        const int height = bar.bottom - bar.top;
-        int y = captureRect.top - height;
-        if (y < 0) y = captureRect.bottom + height >= desktop.bottom ? 0 : captureRect.bottom;
+        const int y = ToolbarTop(captureRect, SIZE{bar.right - bar.left, bar.bottom - bar.top});
         m_toolbar->SetWindowPos(nullptr, captureRect.left, y, 0, 0,
                                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         m_toolbar->SetPenSizeIndex(penSizeIndex);
