@@ -426,6 +426,8 @@ TEST_F(Editor, ABusyClipboardStillFinishesWithThePicture) {
 TEST_F(Editor, AnEmptyRectangleEndsWithCancel) {
     ScriptedEditor editor(m_picture, RECT{300, 300, 300, 400});
     EXPECT_EQ(editor.Run(), IDCANCEL);
+    // The runner cancels whatever its steps leave open: the editor must have ended by itself.
+    EXPECT_FALSE(editor.EndedByRunner());
 }
 
 TEST_F(Editor, TextIsPlacedWhereThePressIsAndTheToolbarIsPlacedBesideTheRectangle) {

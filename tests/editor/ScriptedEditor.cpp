@@ -24,6 +24,7 @@ ScriptedEditor::ScriptedEditor(CScreenImage& image, const RECT& rect) {
 
 INT_PTR ScriptedEditor::Run() {
     m_next = 0;
+    m_endedByRunner = false;
     return DoModal();
 }
 
@@ -66,6 +67,7 @@ void ScriptedEditor::NextStep() {
         return;
     }
     Running().erase(hwnd);
+    m_endedByRunner = true;
     Command(IDCANCEL);
 }
 

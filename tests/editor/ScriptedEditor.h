@@ -29,6 +29,8 @@ public:
     }
     // Runs the editor with the steps; if the steps do not end it, Cancel does.
     INT_PTR Run();
+    // True when the last run ended by that Cancel of the runner's, not by the editor or a step.
+    bool EndedByRunner() const { return m_endedByRunner; }
 
     // Mouse messages in client coordinates, as the window would receive them.
     void Press(POINT p, UINT flags = MK_LBUTTON);
@@ -68,6 +70,7 @@ private:
     size_t m_next = 0;
     int m_looks = 0;
     int m_waitsForForeground = 0;
+    bool m_endedByRunner = false;
 };
 
 // A blank picture of rect's size in one colour.
