@@ -5,8 +5,8 @@
 const wchar_t* const CDonateDlg::kThanks =
     L"Tovrix를 써 주셔서 고맙습니다.\r\n\r\n"
     L"Tovrix는 쓰는 분들의 응원으로 자라는 무료 프로그램입니다. "
-    L"작은 후원도 새 기능과 빠른 고침에 큰 힘이 됩니다.\r\n\r\n"
-    L"후원 안내: https://tovrix.example/donate";
+    L"주위에 Tovrix를 알려 주시고, 불편한 점이나 바라는 기능을 들려주시면 새 기능과 빠른 "
+    L"고침에 큰 힘이 됩니다.";
 
 CDonateDlg::CDonateDlg(CWnd* parent) : CDialog(IDD_TRAY_DONATE, parent) {}
 

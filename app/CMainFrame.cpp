@@ -16,6 +16,7 @@
 #include "SavePicture.h"
 #include "PrintScreenShortcut.h"
 #include "RawInput.h"
+#include "UserGuide.h"
 #include "WindowMessages.h"
 #include "resource.h"
 
@@ -287,7 +288,8 @@ void CMainFrame::RunWebCaptureDialog() {
     // The page goes into the frame's picture and is saved here, through WM_SAVE_CAPTURE.
     CWebBrowserDlg web(this);
     web.SetTarget(&m_picture, m_hWnd);
-    web.SetStartAddress(m_settings.webUrl);
+    // No start page chosen: the guide beside the program, which opens without a network.
+    web.SetStartAddress(m_settings.webUrl.empty() ? UserGuideAddress() : m_settings.webUrl);
     web.DoModal();
 }
 
@@ -308,8 +310,8 @@ void CMainFrame::OnOpenSaveFolder() {
 }
 
 void CMainFrame::OnHelp() {
-    // Shown normally: a browser started hidden would leave the user with nothing to see.
-    ::ShellExecuteW(nullptr, nullptr, kHelpAddress, nullptr, nullptr, SW_SHOWNORMAL);
+    // The program has no web site: Help is the guide that comes with it.
+    OpenUserGuide(m_hWnd);
 }
 
 void CMainFrame::OnDonate() {

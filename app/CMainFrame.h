@@ -57,8 +57,6 @@ public:
     static inline bool webCaptureOpen = false;
     static inline bool gifRecorderOpen = false;
 
-    static constexpr const wchar_t* kHelpAddress = L"https://tovrix.example/help";
-
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;

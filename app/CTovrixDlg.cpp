@@ -13,6 +13,7 @@
 #include "OutputNaming.h"
 #include "PrintScreenNote.h"
 #include "SettingsFile.h"
+#include "UserGuide.h"
 #include "resource.h"
 
 namespace {
@@ -366,7 +367,8 @@ void CTovrixDlg::EnableResizeBoxes(bool enable) {
 }
 
 void CTovrixDlg::OnBannerClick() {
-    ::ShellExecuteW(nullptr, nullptr, kDownloadAddress, nullptr, nullptr, 0);
+    // The program has no web site: the banner opens the guide that comes with it.
+    OpenUserGuide(m_hWnd);
 }
 
 LRESULT CTovrixDlg::OnCtlColorStatic(HDC dc, HWND control) {

@@ -16,7 +16,6 @@ class CMonitorSelectDlg;
 
 class CTovrixDlg : public CDialogEx, public CaptureSettings {
 public:
-    static constexpr wchar_t kDownloadAddress[] = L"https://tovrix.example/download";
 
     CTovrixDlg();
     ~CTovrixDlg() override;

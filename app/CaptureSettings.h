@@ -5,8 +5,9 @@
 #include <string>
 #include "ImageFormat.h"
 
-// Start address of the web page capture when none is stored.
-constexpr wchar_t kDefaultWebUrl[] = L"https://tovrix.example/";
+// Start address of the web page capture when none is stored: none, which starts from the user
+// guide beside the program (a page that exists without a network).
+constexpr wchar_t kDefaultWebUrl[] = L"";
 
 enum CaptureArea : int {
     AreaAllMonitors = 0,

@@ -5,7 +5,7 @@
 // the HTML document interfaces. This is the program's IWebView.
 //
 //   CWebBrowser2 browser;
-//   if (browser.Create(dialog, place, IDC_WEB_BROWSER)) browser.Navigate(L"https://tovrix.example/");
+//   if (browser.Create(dialog, place, IDC_WEB_BROWSER)) browser.Navigate(L"file:///C:/Pages/start.html");
 #include <windows.h>
 #include <exdisp.h>
 #include <mshtml.h>

@@ -40,6 +40,7 @@ public:
         m_saveWindow = saveWindow;
     }
     void SetStartAddress(const std::wstring& address) { m_startAddress = address; }
+    const std::wstring& GetStartAddress() const { return m_startAddress; }
 
     // Null while the dialog is closed, or when the system has no browser control.
     IWebView* GetView() const { return m_view.get(); }

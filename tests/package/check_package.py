@@ -1,12 +1,18 @@
 #!/usr/bin/env python3
 """Checks a release zip: Tovrix.exe must be a 32-bit Windows GUI program that imports only
 Windows' own DLLs and carries its manifest (DPI awareness, common controls 6) and the version
-the zip is named after; the Korean read-me must come with it.
+the zip is named after; the Korean read-me must come with it, and the user guide as one HTML
+file that needs nothing else (every picture of the guide inside it, nothing fetched from
+elsewhere). Neither the program nor the guide may name a web address: the program has no web
+site.
 
-    check_package.py dist/Tovrix-1.2.3.4-win32.zip
+    check_package.py dist/Tovrix-1.2.3.4-win32.zip [docs/guide.ko.md]
+
+With the guide's source given, the page must show each of its pictures.
 
 Prints one line per check and exits non-zero when any fails.
 """
+import base64
 import re
 import struct
 import sys
@@ -20,6 +26,8 @@ SYSTEM_DLLS = {
     "imm32.dll", "ws2_32.dll",
 }
 RT_VERSION, RT_MANIFEST = 16, 24
+GUIDE = "Tovrix-guide.html"  # the name the program looks for beside itself
+WEB_ADDRESS = re.compile(r"(https?://|www\.)", re.IGNORECASE)
 IMAGE_FILE_MACHINE_I386 = 0x14C
 PE32_MAGIC = 0x10B
 SUBSYSTEM_WINDOWS_GUI = 2
@@ -103,7 +111,36 @@ def file_version(block):
     return "%d.%d.%d.%d" % (ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF)
 
 
-def main(path):
+def check_guide(page, source, check):
+    """The guide as a user opens it: one page, its pictures inside, no web address."""
+    check(re.search(r"<title>[^<]*[\uac00-\ud7a3][^<]*</title>", page) is not None, "the guide has a Korean title")
+    pictures = re.findall(r'<img\s[^>]*src="([^"]*)"', page)
+    inside = 0
+    for src in pictures:
+        m = re.match(r"data:image/png;base64,([A-Za-z0-9+/=]+)$", src)
+        inside += m is not None and base64.b64decode(m.group(1))[:8] == b"\x89PNG\r\n\x1a\n"
+    check(pictures and inside == len(pictures), "every picture of the guide is a PNG inside it (%d of %d)"
+          % (inside, len(pictures)))
+    if source:
+        with open(source, encoding="utf-8") as f:
+            wanted = len(re.findall(r"!\[[^\]]*\]\([^)]+\)", f.read()))
+        check(len(pictures) == wanted, "the guide shows all %d pictures of %s (%d)" % (wanted, source, len(pictures)))
+    outside = [r for r in re.findall(r'(?:src|href)="([^"]*)"', page) if not r.startswith(("data:", "#"))]
+    check(not outside, "the guide fetches nothing from elsewhere (%s)" % ", ".join(outside[:3]))
+    check(WEB_ADDRESS.search(page) is None, "the guide names no web address")
+
+
+def utf16_strings_named(data, pattern):
+    """The UTF-16 texts of a program that match a pattern (the program's own texts are UTF-16)."""
+    found = []
+    for m in re.finditer(rb"(?:[\x20-\x7e]\x00){4,}", data):
+        text = m.group(0).decode("utf-16-le")
+        if pattern.search(text):
+            found.append(text)
+    return found
+
+
+def main(path, source=None):
     failures = []
 
     def check(ok, what):
@@ -123,9 +160,19 @@ def main(path):
             text = z.read(readmes[0]).decode("utf-8-sig")
             check(re.search("[\uac00-\ud7a3]", text) is not None, "the read-me is in Korean")
             check("Tovrix.ini" in text, "the read-me says where the settings live")
+            check(GUIDE in text, "the read-me names the user guide")
+            check(WEB_ADDRESS.search(text) is None, "the read-me names no web address")
+        check(GUIDE in names, "zip holds the user guide %s" % GUIDE)
+        if GUIDE in names:
+            check_guide(z.read(GUIDE).decode("utf-8"), source, check)
         if "Tovrix.exe" not in names:
             return 1
-        image = PeImage(z.read("Tovrix.exe"))
+        program = z.read("Tovrix.exe")
+        image = PeImage(program)
+
+    addresses = utf16_strings_named(program, WEB_ADDRESS)
+    check(not addresses, "the program names no web address (%s)" % ", ".join(addresses[:3]))
+    check(GUIDE.encode("utf-16-le") in program, "the program looks for the guide as %s" % GUIDE)
 
     check(image.machine == IMAGE_FILE_MACHINE_I386 and image.magic == PE32_MAGIC,
           "32-bit x86 PE (machine 0x%x, magic 0x%x)" % (image.machine, image.magic))
@@ -147,6 +194,6 @@ def main(path):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 2:
+    if len(sys.argv) not in (2, 3):
         sys.exit(__doc__)
-    sys.exit(main(sys.argv[1]))
+    sys.exit(main(*sys.argv[1:]))

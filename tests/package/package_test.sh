@@ -3,4 +3,4 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 zip=$("$root/scripts/package" | tail -n 1)
-python3 "$root/tests/package/check_package.py" "$root/$zip"
+python3 "$root/tests/package/check_package.py" "$root/$zip" "$root/docs/guide.ko.md"

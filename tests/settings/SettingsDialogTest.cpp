@@ -3,6 +3,7 @@
 #include "CIni.h"
 #include "SettingsFile.h"
 #include "SettingsTestSupport.h"
+#include "ShellOpenRecorder.h"
 #include "TestSupport.h"
 
 using testing_support::MessageBoxRecorder;
@@ -64,6 +65,30 @@ TEST_F(SettingsDialog, FirstRunShowsTheDefaultsAndOkWritesEveryKey) {
     EXPECT_EQ(ini.GetString(kSettingsSection, L"Region", L""), L"0:0:0:0:0:0");
     EXPECT_EQ(StoredSettings().saveFolder, shots.Path());
     EXPECT_EQ(dlg.NextSerial, 1);
+}
+
+// The banner opens the guide that comes with the program (there is no web site), or says where
+// the guide belongs when it is missing.
+TEST_F(SettingsDialog, TheBannerOpensTheGuideBesideTheProgram) {
+    for (const bool present : {true, false}) {
+        testing_support::ShellOpenRecorder shell;
+        ASSERT_TRUE(shell.PlaceGuide(present));
+        MessageBoxRecorder boxes;
+        TestSettingsDlg dlg(iniPath());
+        dlg.onOpen = [](TestSettingsDlg& d) {
+            d.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_BANNER, STN_CLICKED),
+                          reinterpret_cast<LPARAM>(d.GetDlgItem(IDC_BANNER)));
+            d.PostMessage(WM_COMMAND, IDCANCEL);
+        };
+        dlg.DoModal();
+        if (present) {
+            EXPECT_EQ(shell.Opened(), std::vector<std::wstring>{UserGuidePath()});
+            EXPECT_TRUE(boxes.Texts().empty());
+        } else {
+            EXPECT_TRUE(shell.Opened().empty());
+            EXPECT_EQ(boxes.Texts(), std::vector<std::wstring>{MissingUserGuideText()});
+        }
+    }
 }
 
 TEST_F(SettingsDialog, ChoicesAreStoredOnOk) {

@@ -10,6 +10,8 @@
 #include "CDonateDlg.h"
 #include "CMainFrame.h"
 #include "CTrayRessurectionWnd.h"
+#include "ModulePath.h"
+#include "ShellOpenRecorder.h"
 #include "WindowMessages.h"
 #include "TestSupport.h"
 #include "TrayTestSupport.h"
@@ -234,6 +236,29 @@ TEST_F(TrayIcon, DonateShowsTheThanksInLargeHeavyType) {
     EXPECT_EQ(font.lfWeight, 900);
     EXPECT_EQ(font.lfHeight, -::MulDiv(12, pixelsPerInch, 72));
     EXPECT_EQ(font.lfQuality, ANTIALIASED_QUALITY);
+}
+
+// The program has no web site: Help opens the guide that comes with it, and without the guide a
+// box says where it belongs. The donation box names no address either.
+TEST_F(TrayIcon, HelpOpensTheGuideBesideTheProgramOrSaysWhereItBelongs) {
+    testing_support::ShellOpenRecorder shell;
+    ASSERT_TRUE(shell.PlaceGuide(false));
+    {
+        testing_support::MessageBoxRecorder boxes;
+        Command(ID_TRAY_HELP);
+        EXPECT_TRUE(shell.Opened().empty());
+        ASSERT_EQ(boxes.Texts().size(), 1u);
+        EXPECT_EQ(boxes.Texts()[0], MissingUserGuideText());
+        EXPECT_NE(boxes.Texts()[0].find(GetModuleFolder()), std::wstring::npos);
+        EXPECT_NE(boxes.Texts()[0].find(kUserGuideFileName), std::wstring::npos);
+    }
+    ASSERT_TRUE(shell.PlaceGuide(true));
+    testing_support::MessageBoxRecorder boxes;
+    Command(ID_TRAY_HELP);
+    EXPECT_TRUE(boxes.Texts().empty());
+    EXPECT_EQ(shell.Opened(), std::vector<std::wstring>{UserGuidePath()});
+    EXPECT_EQ(std::wstring(CDonateDlg::kThanks).find(L"://"), std::wstring::npos);
+    EXPECT_EQ(std::wstring(CDonateDlg::kThanks).find(L"www."), std::wstring::npos);
 }
 
 TEST_F(TrayIcon, SettingsOpenOnceAtATime) {

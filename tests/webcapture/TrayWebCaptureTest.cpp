@@ -6,6 +6,7 @@
 #include "CWebBrowserDlg.h"
 #include "TestSupport.h"
 #include "TrayTestSupport.h"
+#include "UserGuide.h"
 #include "WindowMessages.h"
 #include "resource.h"
 
@@ -58,6 +59,33 @@ TEST(TrayWebCapture, TheMenuItemOpensTheDialogOnceAndItsPictureIsSavedAsACapture
     EXPECT_EQ(saved.height, 90);
     EXPECT_EQ(saved.At(60, 45), RGB(10, 120, 230));
     ::DestroyWindow(frameWindow);
+}
+
+// Without a stored start page the dialog starts from the guide beside the program, a page that
+// exists without a network; a stored one is used as it stands.
+TEST(TrayWebCapture, TheStartPageIsTheStoredOneOrTheGuide) {
+    for (const std::wstring& stored : {std::wstring(kDefaultWebUrl), std::wstring(L"https://tovrix.example/start")}) {
+        CaptureSettings settings;
+        settings.webUrl = stored;
+        auto* frame = new CMainFrame(settings, [] { return std::wstring(); }, nullptr);
+        ASSERT_TRUE(frame->CreateHidden());
+        HWND frameWindow = frame->m_hWnd;
+        std::wstring start;
+        tray_test::ModalWatcher watcher([&](HWND window) {
+            if (auto* dialog = dynamic_cast<CWebBrowserDlg*>(CWnd::FromHandle(window))) start = dialog->GetStartAddress();
+            ::SendMessageW(window, WM_COMMAND, IDCANCEL, 0);
+        });
+        ::SendMessageW(frameWindow, WM_COMMAND, ID_TRAY_WEB_CAPTURE, 0);
+        EXPECT_EQ(watcher.Seen(), 1);
+        if (stored.empty()) {
+            EXPECT_EQ(start, UserGuideAddress());
+            EXPECT_EQ(start.rfind(L"file:///", 0), 0u) << std::string(start.begin(), start.end());
+            EXPECT_NE(start.find(kUserGuideFileName), std::wstring::npos);
+        } else {
+            EXPECT_EQ(start, stored);
+        }
+        ::DestroyWindow(frameWindow);
+    }
 }
 
 }  // namespace
