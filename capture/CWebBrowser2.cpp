@@ -83,8 +83,12 @@ bool CWebBrowser2::ActivateControl() {
     GetClientRect(&client);
     if (FAILED(m_object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, m_site, 0, m_hWnd, &client))) return false;
     m_inPlace = QueryAs<IOleInPlaceObject>(m_object.get());
+    m_active = QueryAs<IOleInPlaceActiveObject>(m_object.get());
     m_browser = QueryAs<IWebBrowser2>(m_object.get());
     if (!m_browser) return false;
+    // Silent: a page's script errors and the control's other boxes would stop the user at every
+    // page of today's web; the capture needs none of them.
+    m_browser->put_Silent(VARIANT_TRUE);
 
     // The events come through the control's connection point for its event interface.
     if (auto points = QueryAs<IConnectionPointContainer>(m_object.get())) {
@@ -103,6 +107,7 @@ void CWebBrowser2::CloseControl() {
         m_eventSource.reset();
     }
     m_browser.reset();
+    m_active.reset();
     if (m_inPlace) {
         m_inPlace->InPlaceDeactivate();
         m_inPlace.reset();
@@ -276,5 +281,10 @@ bool CWebBrowser2::SetScrollPosition(int document, POINT position) {
 HRESULT CWebBrowser2::RenderView(HDC dc) {
     auto view = QueryAs<IViewObject>(GetDocument(0).get());
     if (!view) return E_NOINTERFACE;
-    return view->Draw(DVASPECT_CONTENT, 1, nullptr, nullptr, nullptr, dc, nullptr, nullptr, nullptr, 0);
+    // Index -1: the whole of the content aspect, as the interface documents it.
+    return view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, nullptr, nullptr, nullptr, 0);
+}
+
+bool CWebBrowser2::TranslateKey(MSG* msg) {
+    return m_active && msg && m_active->TranslateAccelerator(msg) == S_OK;
 }

@@ -37,6 +37,7 @@ public:
     bool GetScrollPosition(int document, POINT& position) override;
     bool SetScrollPosition(int document, POINT position) override;
     HRESULT RenderView(HDC dc) override;
+    bool TranslateKey(MSG* msg) override;
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -56,6 +57,7 @@ private:
     CWebBrowserSite* m_site = nullptr;  // one reference held
     CUniqueComPtr<IOleObject> m_object;
     CUniqueComPtr<IOleInPlaceObject> m_inPlace;
+    CUniqueComPtr<IOleInPlaceActiveObject> m_active;  // takes the keys meant for the page
     CUniqueComPtr<IWebBrowser2> m_browser;
     CUniqueComPtr<IConnectionPoint> m_eventSource;
     DWORD m_eventCookie = 0;

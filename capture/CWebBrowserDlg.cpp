@@ -90,6 +90,16 @@ BOOL CWebBrowserDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
     return CDialog::OnCommand(wParam, lParam);
 }
 
+BOOL CWebBrowserDlg::PreTranslateMessage(MSG* msg) {
+    // Keys for the page go to it first: the dialog manager would take Tab, Enter and Esc for
+    // the dialog's own controls, and the page would never see them.
+    if (m_view && msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST) {
+        HWND view = GetDlgItem(IDC_WEB_BROWSER);
+        if (view && (msg->hwnd == view || ::IsChild(view, msg->hwnd)) && m_view->TranslateKey(msg)) return TRUE;
+    }
+    return CDialog::PreTranslateMessage(msg);
+}
+
 LRESULT CWebBrowserDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_SIZE: {

@@ -49,4 +49,12 @@ public:
     // Draws the page's whole view at its natural scale from the DC's top-left corner; what
     // falls outside the DC's bitmap is cut off.
     virtual HRESULT RenderView(HDC dc) = 0;
+
+    // Offers a key message meant for the view's window to the page (Tab between its fields,
+    // Enter in its forms, its shortcuts); true when the page took it. A view without keys of
+    // its own takes none.
+    virtual bool TranslateKey(MSG* msg) {
+        (void)msg;
+        return false;
+    }
 };
