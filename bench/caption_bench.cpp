@@ -15,22 +15,12 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
+#include "BenchClock.h"
 #include "CLogoDoc.h"
 #include "CScreenImage.h"
 #include "GdiplusSession.h"
 
 namespace {
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    ::QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
 std::wstring CaptionOf(size_t length) {
     const std::wstring pattern = L"Tovrix 움짤 녹화 Caption 123 ";
     std::wstring text;

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <memory>
 #include <vector>
+#include "BenchClock.h"
 #include "CPresentDlg.h"
 #include "CScreenImage.h"
 #include "CActivePicture.h"
@@ -25,17 +26,6 @@
 
 namespace {
 const int kWidth = 1280, kHeight = 800;
-
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    ::QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 // Every fourth item a freehand stroke of 200 points, the others shapes of each kind.
 std::vector<std::unique_ptr<CVectorData>> MakeItems(int count) {

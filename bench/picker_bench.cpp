@@ -10,23 +10,13 @@
 #include <cstdlib>
 #include <functional>
 #include <vector>
+#include "BenchClock.h"
 #include "CCutControl.h"
 #include "CCutRegion.h"
 #include "CMonitors.h"
 #include "PickerScreens.h"
 
 namespace {
-
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    ::QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());

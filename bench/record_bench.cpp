@@ -24,6 +24,7 @@
 #include <set>
 #include <string>
 #include <vector>
+#include "BenchClock.h"
 #include "CGifEncoder.h"
 #include "CGifRecording.h"
 #include "WindowMessages.h"
@@ -32,17 +33,6 @@ namespace {
 const RECT kArea{240, 100, 240 + 800, 100 + 600};
 const wchar_t kAnimationClass[] = L"TovrixRecordBenchAnimation";
 const wchar_t kFrameClass[] = L"TovrixRecordBenchFrame";
-
-double Now() {
-    static const LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    ::QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 double ThreadMilliseconds(HANDLE thread) {
     FILETIME created, exited, kernel, user;

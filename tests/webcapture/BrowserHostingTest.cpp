@@ -12,6 +12,7 @@
 #include <string>
 #include "CWebBrowserDlg.h"
 #include "ModulePath.h"
+#include "SaveWindow.h"
 #include "TestSupport.h"
 #include "WindowMessages.h"
 #include "resource.h"
@@ -83,47 +84,12 @@ private:
     size_t m_next = 0;
 };
 
-// Stands in for the main frame: notes the picture at WM_SAVE_CAPTURE.
-class SaveWindow {
-public:
-    explicit SaveWindow(CScreenImage& picture) : m_picture(picture) {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = Proc;
-        wc.hInstance = ::GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"TovrixHostingSaveWindow";
-        ::RegisterClassW(&wc);
-        hwnd = ::CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance,
-                                 nullptr);
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    }
-    ~SaveWindow() { ::DestroyWindow(hwnd); }
-    SaveWindow(const SaveWindow&) = delete;
-    SaveWindow& operator=(const SaveWindow&) = delete;
-
-    HWND hwnd = nullptr;
-    int saves = 0;
-    SIZE size{0, 0};
-    COLORREF corner = CLR_INVALID;
-
-private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-        auto* self = reinterpret_cast<SaveWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-        if (msg == WM_SAVE_CAPTURE && self) {
-            ++self->saves;
-            self->size = SIZE{self->m_picture.GetWidth(), self->m_picture.GetHeight()};
-            self->corner = self->m_picture.PixelAt(10, 10);
-            return 0;
-        }
-        return ::DefWindowProcW(hwnd, msg, wParam, lParam);
-    }
-    CScreenImage& m_picture;
-};
-
 TEST(BrowserHosting, TheControlIsSilentTakesThePagesKeysAndIsDrawnWhole) {
     if (!std::getenv("TOVRIX_BROWSER_PREFIX")) GTEST_SKIP() << "runs only in a Wine prefix of its own";
     ASSERT_TRUE(RegisterStandIn());
     CScreenImage picture;
-    SaveWindow save(picture);
+    SaveWindow save;
+    save.picture = &picture;
     HostingDlg dlg;
     dlg.SetTarget(&picture, save.hwnd);
     dlg.SetStartAddress(L"file:///C:/standin/start.html");
@@ -156,9 +122,9 @@ TEST(BrowserHosting, TheControlIsSilentTakesThePagesKeysAndIsDrawnWhole) {
     // The whole page: the view widened by nothing (it does not scroll across), lengthened by
     // what the page scrolls, less the scroll-bar strips.
     EXPECT_EQ(save.saves, 1);
-    EXPECT_EQ(save.size.cx, view.cx - 18);
-    EXPECT_EQ(save.size.cy, 3000 - 20);
-    EXPECT_EQ(save.corner, kStandInPage);
+    EXPECT_EQ(save.savedSize.cx, view.cx - 18);
+    EXPECT_EQ(save.savedSize.cy, 3000 - 20);
+    EXPECT_EQ(save.savedCorner, kStandInPage);
 }
 
 }  // namespace

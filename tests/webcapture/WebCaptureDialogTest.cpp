@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include "CWebBrowserDlg.h"
+#include "SaveWindow.h"
 #include "ScriptedWebView.h"
 #include "TestSupport.h"
 #include "WindowMessages.h"
@@ -56,40 +57,6 @@ protected:
             return 0;
         }
         return CWebBrowserDlg::WindowProc(msg, wParam, lParam);
-    }
-};
-
-// Stands in for the main frame: counts WM_SAVE_CAPTURE and notes the picture's size then.
-class SaveWindow {
-public:
-    SaveWindow() {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = Proc;
-        wc.hInstance = ::GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"TovrixTestSaveWindow";
-        ::RegisterClassW(&wc);
-        hwnd = ::CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                 wc.hInstance, nullptr);
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    }
-    ~SaveWindow() { ::DestroyWindow(hwnd); }
-    SaveWindow(const SaveWindow&) = delete;
-    SaveWindow& operator=(const SaveWindow&) = delete;
-
-    HWND hwnd = nullptr;
-    int saves = 0;
-    CScreenImage* picture = nullptr;
-    SIZE savedSize{0, 0};
-
-private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-        auto* self = reinterpret_cast<SaveWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-        if (msg == WM_SAVE_CAPTURE && self) {
-            ++self->saves;
-            if (self->picture) self->savedSize = SIZE{self->picture->GetWidth(), self->picture->GetHeight()};
-            return 0;
-        }
-        return ::DefWindowProcW(hwnd, msg, wParam, lParam);
     }
 };
 
