@@ -98,12 +98,12 @@ TEST_F(PickerPipeline, NothingChosenSavesNothingAndEscAbandonsSilently) {
         Result expected;
     } cases[] = {
         {"region: a click without a drag", AreaRegionAtCapture,
-         [] { MoveTo(600, 400); PressLeft(); ReleaseLeft(); }, Result::NothingToCapture},
+         [] { MoveTo(600, 400); PressLeft(); ReleaseLeft(); }, Result::Abandoned},
         {"region: Esc while dragging", AreaRegionAtCapture,
          [] { MoveTo(600, 400); PressLeft(); MoveTo(700, 500); Key(VK_ESCAPE); ReleaseLeft(); },
          Result::Abandoned},
         {"window: Enter before a click", AreaControlAtCapture,
-         [] { MoveTo(600, 400); MoveTo(610, 410); Key(VK_RETURN); }, Result::NothingToCapture},
+         [] { MoveTo(600, 400); MoveTo(610, 410); Key(VK_RETURN); }, Result::Abandoned},
         {"window: Esc", AreaControlAtCapture,
          [] { MoveTo(600, 400); MoveTo(610, 410); Key(VK_ESCAPE); }, Result::Abandoned},
     };
