@@ -62,6 +62,18 @@ std::wstring ReplaceAll(std::wstring text, const std::wstring& what, const std::
         text.replace(at, what.size(), with);
     return text;
 }
+
+// The standard message, owned by the dialog being validated (its top-level window, for a page):
+// validation may run while that dialog is not active (a global hot key), and the dialog must
+// wait under its box instead of taking another click.
+void Refuse(CDataExchange* dx, const std::wstring& text) {
+    HWND dialog = dx->m_pDlgWnd ? dx->m_pDlgWnd->m_hWnd : nullptr;
+    if (dialog) {
+        ShowMessageBox(::GetAncestor(dialog, GA_ROOT), text, L"", MB_OK | MB_ICONEXCLAMATION);
+    } else {
+        AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+    }
+}
 }  // namespace
 
 HWND CDataExchange::PrepareCtrl(int id) {
@@ -92,7 +104,7 @@ void DDX_Text(CDataExchange* dx, int id, int& value) {
     if (dx->m_bSaveAndValidate) {
         int parsed = 0;
         if (!ParseInt(GetWindowTextString(ctrl), parsed)) {
-            AfxMessageBox(kMsgEnterInteger, MB_OK | MB_ICONEXCLAMATION);
+            Refuse(dx, kMsgEnterInteger);
             dx->Fail();
             return;
         }
@@ -109,7 +121,7 @@ void DDX_Text(CDataExchange* dx, int id, unsigned& value) {
     if (dx->m_bSaveAndValidate) {
         unsigned parsed = 0;
         if (!ParseUnsigned(GetWindowTextString(ctrl), parsed)) {
-            AfxMessageBox(kMsgEnterUnsigned, MB_OK | MB_ICONEXCLAMATION);
+            Refuse(dx, kMsgEnterUnsigned);
             dx->Fail();
             return;
         }
@@ -132,7 +144,7 @@ void DDX_Text(CDataExchange* dx, int id, double& value) {
     if (dx->m_bSaveAndValidate) {
         double parsed = 0;
         if (!ParseDouble(GetWindowTextString(ctrl), parsed)) {
-            AfxMessageBox(kMsgEnterNumber, MB_OK | MB_ICONEXCLAMATION);
+            Refuse(dx, kMsgEnterNumber);
             dx->Fail();
             return;
         }
@@ -188,7 +200,7 @@ void MinMax(CDataExchange* dx, T value, T minValue, T maxValue) {
     if (value >= minValue && value <= maxValue) return;
     std::wstring text = ReplaceAll(kMsgEnterIntegerRange, L"%1", std::to_wstring(minValue));
     text = ReplaceAll(text, L"%2", std::to_wstring(maxValue));
-    AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+    Refuse(dx, text);
     dx->Fail();
 }
 }  // namespace
@@ -207,7 +219,7 @@ void DDV_MinMaxDouble(CDataExchange* dx, double value, double minValue, double m
     if (value >= minValue && value <= maxValue) return;
     std::wstring text = ReplaceAll(kMsgEnterNumberRange, L"%1", FormatDouble(minValue));
     text = ReplaceAll(text, L"%2", FormatDouble(maxValue));
-    AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+    Refuse(dx, text);
     dx->Fail();
 }
 

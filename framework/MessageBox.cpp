@@ -1,4 +1,5 @@
 #include "MessageBox.h"
+#include "CInteraction.h"
 #include "CWinApp.h"
 #include "CWnd.h"
 
@@ -16,6 +17,7 @@ MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler) {
 }
 
 int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) {
+    CInteraction waiting;
     std::wstring title = caption;
     if (title.empty()) {
         CWinApp* app = AfxGetApp();

@@ -1,6 +1,7 @@
 #pragma once
 // Every message box of the program goes through here, so that tests can answer them without a
-// person: a handler installed by a test sees the text and returns the button.
+// person: a handler installed by a test sees the text and returns the button. A box waits for
+// an answer: while it is open an interaction is running (CInteraction).
 #include <windows.h>
 #include <functional>
 #include <string>

@@ -31,11 +31,16 @@ int CountPixelsUnlikePattern(const CImage& picture, const RECT& screenRect) {
     return wrong;
 }
 
-MessageBoxRecorder::MessageBoxRecorder(int answer) {
+MessageBoxRecorder::MessageBoxRecorder(int answer)
+    : MessageBoxRecorder([answer](const Shown&) { return answer; }) {}
+
+MessageBoxRecorder::MessageBoxRecorder(std::function<int(const Shown&)> answer) {
     m_previous = SetMessageBoxHandler(
-        [this, answer](HWND, const std::wstring& text, const std::wstring& caption, UINT type) {
-            m_messages.push_back({text, caption, type});
-            return answer;
+        [this, answer](HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) {
+            m_messages.push_back({text, caption, type, owner});
+            // A copy: the answer may open further boxes, which append to the list.
+            const Shown shown = m_messages.back();
+            return answer(shown);
         });
 }
 
@@ -69,6 +74,58 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds) {
         ::Sleep(10);
     }
     return true;
+}
+
+namespace {
+const UINT kLaterMessage = WM_APP + 51;
+const wchar_t kLaterClass[] = L"TovrixTestLaterInTheLoop";
+}  // namespace
+
+LaterInTheLoop::LaterInTheLoop(std::function<void()> call) : m_call(std::move(call)) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = kLaterClass;
+    ::RegisterClassW(&wc);  // registered by an earlier one: fine
+    m_hwnd = ::CreateWindowExW(0, kLaterClass, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance, nullptr);
+    ::SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    ::PostMessageW(m_hwnd, kLaterMessage, 0, 0);
+}
+
+LaterInTheLoop::~LaterInTheLoop() {
+    ::DestroyWindow(m_hwnd);
+}
+
+LRESULT CALLBACK LaterInTheLoop::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == kLaterMessage) {
+        auto* self = reinterpret_cast<LaterInTheLoop*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        if (self && !self->m_called) {
+            self->m_called = true;
+            self->m_call();
+        }
+        return 0;
+    }
+    return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+namespace {
+struct OwnWindowSearch {
+    const std::function<bool(HWND)>* match;
+    HWND found;
+};
+
+BOOL CALLBACK MatchOwnWindow(HWND hwnd, LPARAM data) {
+    auto* search = reinterpret_cast<OwnWindowSearch*>(data);
+    if (!::IsWindowVisible(hwnd) || !(*search->match)(hwnd)) return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+}  // namespace
+
+HWND FindOwnWindow(const std::function<bool(HWND)>& match) {
+    OwnWindowSearch search{&match, nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), &MatchOwnWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 namespace {

@@ -25,19 +25,22 @@ int CountPixelsUnlikePattern(const CImage& picture, const RECT& screenRect);
 // True when the display shows the test pattern (the window tests may have covered it).
 bool ScreenShowsPattern();
 
-// Records every message box and answers it with a fixed button while it lives.
+// Records every message box and answers it while it lives: with a fixed button, or with what a
+// function of the box says (which may also act from inside the box, as a user could).
 class MessageBoxRecorder {
 public:
-    explicit MessageBoxRecorder(int answer = IDOK);
-    ~MessageBoxRecorder();
-    MessageBoxRecorder(const MessageBoxRecorder&) = delete;
-    MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
-
     struct Shown {
         std::wstring text;
         std::wstring caption;
         UINT type;
+        HWND owner;
     };
+    explicit MessageBoxRecorder(int answer = IDOK);
+    explicit MessageBoxRecorder(std::function<int(const Shown&)> answer);
+    ~MessageBoxRecorder();
+    MessageBoxRecorder(const MessageBoxRecorder&) = delete;
+    MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
+
     const std::vector<Shown>& Messages() const { return m_messages; }
     std::vector<std::wstring> Texts() const;
 
@@ -52,6 +55,26 @@ void PumpMessages(DWORD milliseconds = 0);
 // Dispatches this thread's messages until the condition holds or `milliseconds` have passed;
 // true when it held.
 bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds = 10000);
+
+// Calls a function from inside whatever message loop next dispatches this thread's posted
+// messages: the loop of a modal dialog or box opened after it was made. Once only.
+class LaterInTheLoop {
+public:
+    explicit LaterInTheLoop(std::function<void()> call);
+    ~LaterInTheLoop();
+    LaterInTheLoop(const LaterInTheLoop&) = delete;
+    LaterInTheLoop& operator=(const LaterInTheLoop&) = delete;
+    bool Called() const { return m_called; }
+
+private:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    HWND m_hwnd = nullptr;
+    std::function<void()> m_call;
+    bool m_called = false;
+};
+
+// The first visible top-level window of this thread that `match` accepts, or null.
+HWND FindOwnWindow(const std::function<bool(HWND)>& match);
 
 // A fresh empty folder under the temporary folder; removed with everything in it by the
 // destructor.

@@ -1,0 +1,9 @@
+#include "CInteraction.h"
+
+CInteraction::CInteraction() {
+    ++s_running;
+}
+
+CInteraction::~CInteraction() {
+    --s_running;
+}
