@@ -163,7 +163,8 @@ void CEpicPenDlg::ChoosePenColor() {
                                         RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255),
                                         RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255),
                                         RGB(255, 255, 255)};
-    CColorDialog dialog(m_color, CC_FULLOPEN, this);
+    // Owned by the editor, which the dialog then disables, and the editor this toolbar with it.
+    CColorDialog dialog(m_color, CC_FULLOPEN, m_editor ? m_editor : this);
     std::copy(std::begin(customColors), std::end(customColors), dialog.m_customColors);
     const INT_PTR result = dialog.DoModal();
     std::copy(std::begin(dialog.m_customColors), std::end(dialog.m_customColors), customColors);

@@ -57,7 +57,7 @@ int ToolbarTop(const RECT& capture, SIZE size) {
 }
 }  // namespace
 
-CPresentDlg::CPresentDlg() : CDialog(IDD_POPUP) {
+CPresentDlg::CPresentDlg(CWnd* owner) : CDialog(IDD_POPUP, owner) {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
     m_penCursor = ::LoadCursorW(instance, MAKEINTRESOURCEW(IDC_EDITOR_PEN_CURSOR));
     m_drawCursor = ::LoadCursorW(instance, MAKEINTRESOURCEW(IDC_EDITOR_DRAW_CURSOR));
@@ -126,6 +126,12 @@ LRESULT CPresentDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return TRUE;  // the window is drawn only from the memory picture
     case WM_KEYDOWN:
         if (OnKeyDown(wParam, lParam)) return 0;
+        break;
+    case WM_ENABLE:
+        // The toolbar is the editor's other half: while a dialog of the editor (the text tool,
+        // the colour dialog) waits over it, the toolbar waits too, or its buttons could end the
+        // editor under the dialog.
+        if (m_toolbar && m_toolbar->IsWindow()) m_toolbar->EnableWindow(wParam != FALSE);
         break;
     }
     return CDialog::WindowProc(msg, wParam, lParam);
@@ -418,9 +424,9 @@ void CPresentDlg::EndEditor(INT_PTR result) {
         m_drawing = false;
         m_current.reset();
     }
-    if (m_toolbar) {
-        m_toolbar->DestroyWindow();
-        m_toolbar.reset();
-    }
+    // Hidden only: a handler of the toolbar may still be running further up the stack (the modal
+    // loop of its colour dialog). Its window goes with the editor's, once every loop inside the
+    // editor's has ended.
+    if (m_toolbar && m_toolbar->IsWindow()) m_toolbar->ShowWindow(SW_HIDE);
     EndDialog(result);
 }

@@ -23,7 +23,8 @@
 
 class CPresentDlg : public CDialog {
 public:
-    CPresentDlg();
+    // `owner` waits under the editor (disabled) while it runs; none for a capture of the screen.
+    explicit CPresentDlg(CWnd* owner = nullptr);
     ~CPresentDlg() override;
 
     // Set by the caller between construction and the modal run.

@@ -39,7 +39,7 @@ uint32_t ScaledDelay(uint32_t milliseconds, double factor) {
 }
 }  // namespace
 
-CGifFrameEditDlg::CGifFrameEditDlg() : CDialogEx(IDD_GIF_FRAME_EDIT, nullptr) {}
+CGifFrameEditDlg::CGifFrameEditDlg(CWnd* owner) : CDialogEx(IDD_GIF_FRAME_EDIT, owner) {}
 
 CGifFrameEditDlg::~CGifFrameEditDlg() = default;
 
@@ -499,7 +499,7 @@ void CGifFrameEditDlg::OnEditFrames() {
     ::GetWindowRect(::GetDesktopWindow(), &desktop);
     const int left = desktop.left + (desktop.right - desktop.left - picture.GetWidth()) / 2;
     const int top = desktop.top + (desktop.bottom - desktop.top - picture.GetHeight()) / 2;
-    CPresentDlg editor;
+    CPresentDlg editor(this);
     // Centred on the desktop, and exactly the picture's size (an odd difference must not make
     // the editor one pixel larger than the picture it shows).
     editor.captureRect = RECT{left, top, left + picture.GetWidth(), top + picture.GetHeight()};

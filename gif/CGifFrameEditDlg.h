@@ -30,7 +30,8 @@ public:
     static constexpr const wchar_t* kUnreadableText =
         L"다음 파일은 열 수 없거나 그림이 아니어서 넣지 않았습니다:";
 
-    CGifFrameEditDlg();
+    // `owner` waits under the editor (disabled) while it runs.
+    explicit CGifFrameEditDlg(CWnd* owner = nullptr);
     ~CGifFrameEditDlg() override;
 
     // The store whose frames are edited (they stay its own), and what its Save needs: the name

@@ -284,6 +284,41 @@ TEST(PenToolbar, TheColourButtonGivesThePenAnyColourAndLeavesTheSwatchMarkAlone)
     }
 }
 
+// The colour dialog waits over the editor: neither the editor nor its toolbar takes input until
+// the dialog closes, so a click on the editor and Alt+F4 cannot draw or end the editor (and with
+// it the toolbar whose handler runs the dialog) underneath.
+TEST(PenToolbar, TheEditorAndItsToolbarWaitWhileTheColourDialogIsOpen) {
+    CScreenImage picture;
+    MakePicture(picture, kRect, kWhite);
+    ScriptedEditor editor(picture, kRect);
+    bool dialogSeen = false, editorEnabled = true, toolbarEnabled = true;
+    editor.Then([](ScriptedEditor& e) { Click(CentreOf(Item(e, IDC_PEN_COLOR))); });
+    editor.ThenWhen([](ScriptedEditor&) { return FindCommonDialog() != nullptr; }, [&](ScriptedEditor& e) {
+        HWND dialog = FindCommonDialog();
+        dialogSeen = dialog != nullptr;
+        editorEnabled = ::IsWindowEnabled(e.m_hWnd) != FALSE;
+        toolbarEnabled = ::IsWindowEnabled(e.GetPenToolbar()->m_hWnd) != FALSE;
+        // Clear of the editor, so that the click lands on the editor itself.
+        ::SetWindowPos(dialog, nullptr, kRect.right + 20, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        Click(kAway);
+        SendKey(VK_MENU, true);
+        SendKey(VK_F4, true);
+        SendKey(VK_F4, false);
+        SendKey(VK_MENU, false);
+    });
+    editor.Then([](ScriptedEditor&) {
+        // Whatever the keys did to the dialog, it goes now.
+        if (FindCommonDialog()) AnswerColourDialog(RGB(0, 0, 0), IDCANCEL);
+    });
+    editor.ThenWhen([](ScriptedEditor&) { return FindCommonDialog() == nullptr; },
+                    [](ScriptedEditor& e) { e.Command(ID_EDITOR_FINISH); });
+    ASSERT_EQ(editor.Run(), IDOK);
+    EXPECT_TRUE(dialogSeen);
+    EXPECT_FALSE(editorEnabled);
+    EXPECT_FALSE(toolbarEnabled);
+    EXPECT_TRUE(editor.ActiveKinds().empty()) << "the click drew on the editor under the dialog";
+}
+
 TEST(PenToolbar, DraggingTheBackgroundMovesTheToolbarAndDraggingAButtonDoesNot) {
     struct Case {
         const char* what;

@@ -357,6 +357,44 @@ TEST(TextTool, PlacedTextShowsInTheFinishedPictureWhereThePointerShowedIt) {
     EXPECT_NEAR(changed.bottom, place.y + cursorSize.cy - 1, 1);
 }
 
+// While the text tool is open the toolbar waits too: its finish button cannot end the editor
+// under the tool, and the text chosen afterwards is placed.
+TEST(TextTool, TheToolbarWaitsWhileTheTextToolIsOpen) {
+    const RECT rect{200, 150, 600, 450};
+    CScreenImage picture;
+    MakePicture(picture, rect, RGB(0, 0, 0));
+    ScriptedEditor editor(picture, rect);
+    editor.realTextTool = true;
+    bool formSeen = false, toolbarEnabled = true;
+    editor.Then([](ScriptedEditor& e) { e.PostMessage(WM_COMMAND, MAKEWPARAM(ID_EDITOR_TEXT_TOOL, 0), 0); });
+    editor.ThenWhen([](ScriptedEditor&) { return FindThreadWindow(L"글 입력 도구") != nullptr; },
+                    [&](ScriptedEditor& e) {
+                        HWND form = FindThreadWindow(L"글 입력 도구");
+                        formSeen = form != nullptr;
+                        toolbarEnabled = ::IsWindowEnabled(e.GetPenToolbar()->m_hWnd) != FALSE;
+                        // Clear of the toolbar, so that the click lands on its finish button.
+                        ::SetWindowPos(form, nullptr, 650, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                        Click(CentreOf(e.GetPenToolbar()->GetDlgItem(ID_EDITOR_FINISH)));
+                    });
+    editor.Then([](ScriptedEditor&) {
+        HWND form = FindThreadWindow(L"글 입력 도구");
+        if (!form) return;
+        ::SetDlgItemTextW(form, IDC_TEXT_EDIT, L"Tovrix");
+        Click(CentreOf(::GetDlgItem(form, IDC_TEXT_DRAW)));
+    });
+    editor.ThenWhen([](ScriptedEditor&) { return FindThreadWindow(L"글 입력 도구") == nullptr; },
+                    [](ScriptedEditor& e) {
+                        POINT screen{60, 120};
+                        ::ClientToScreen(e.m_hWnd, &screen);
+                        Click(screen);
+                    });
+    editor.Then([](ScriptedEditor& e) { e.Command(ID_EDITOR_FINISH); });
+    ASSERT_EQ(editor.Run(), IDOK);
+    EXPECT_TRUE(formSeen);
+    EXPECT_FALSE(toolbarEnabled);
+    EXPECT_EQ(editor.ActiveKinds(), std::vector<int>{ShapeText}) << "the text was lost";
+}
+
 // A text that shows nothing makes no picture for the pointer: the pointer stays the pen, and
 // the click still places the (invisible) text.
 TEST(TextTool, ATextOfSpacesKeepsThePointerVisible) {
