@@ -1,6 +1,7 @@
 #include "CAnigifCapture.h"
 #include <cwchar>
 #include "CGifFrameEditDlg.h"
+#include "CInteraction.h"
 #include "CScreenImage.h"
 #include "CWinApp.h"
 #include "DeviceContext.h"
@@ -133,6 +134,11 @@ LRESULT CAnigifCapture::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_GIF_RECORDING_STOPPED:
         OnRecordingStopped(wParam);
         return 0;
+    case WM_TIMER:
+        if (wParam != kStoppedTimer) break;
+        KillTimer(kStoppedTimer);
+        OnRecordingStopped(static_cast<WPARAM>(m_recording.GetStopReason()));
+        return 0;
     case WM_DESTROY:
         OnDestroy();
         break;
@@ -143,18 +149,26 @@ LRESULT CAnigifCapture::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void CAnigifCapture::OnRecord() {
-    // A record command during the stop sequence (F5 while the save pumps messages) would start
-    // a second stop or a recording on the frames being written: it is refused.
-    if (m_stopping) return;
+    RunRecordCommand();
+    // The skin shows its stop picture exactly while recording, whether the button or F5 gave
+    // the command and whether it was carried out: a click turns the picture over before.
+    m_record.SendMessage(BM_SETCHECK, m_recordingNow ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void CAnigifCapture::RunRecordCommand() {
+    // F5 keeps arriving while something waits for the user: the frames being finished off, a
+    // box or dialog of the recorder (the logo dialog changes what every frame gets drawn on),
+    // a capture's picker or editor. Starting or stopping under it is refused.
+    if (m_finishing || CInteraction::IsRunning()) return;
     if (!UpdateData(TRUE)) return;
     m_area = m_snap.GetCaptureRect();
-    if (!m_recordingNow) {
-        StartRecording();
-    } else {
+    if (m_recordingNow) {
         StopRecording();
+        return;
     }
-    // The skin shows its stop picture exactly while recording, whether the button or F5 started.
-    m_record.SendMessage(BM_SETCHECK, m_recordingNow ? BST_CHECKED : BST_UNCHECKED);
+    // Frames left from the last recording go only when the user says so.
+    if (m_recording.HasUnsavedFrames() && !SettleKeptFrames()) return;
+    StartRecording();
 }
 
 void CAnigifCapture::StartRecording() {
@@ -176,35 +190,97 @@ void CAnigifCapture::StartRecording() {
     m_recordingNow = true;
 }
 
-void CAnigifCapture::StopRecording() {
-    m_stopping = true;
+void CAnigifCapture::EndRecording() {
     m_snap.ShowWindow(SW_HIDE);
     EnableSettings(TRUE);
     m_recording.Stop();
     SetDlgItemText(IDC_GIF_RECORD, kRecordText);
     m_recordingNow = false;
+}
+
+void CAnigifCapture::StopRecording() {
+    EndRecording();
     if (m_settings.edit) {
-        // The editor saves when the user presses its "저장"; closed otherwise, the frames stay in
-        // the store until the next recording or the end of this dialog.
-        CGifFrameEditDlg editor;
+        // The editor saves when the user presses its "저장"; closed otherwise, the frames stay
+        // unsaved in the store until the user says what becomes of them.
+        m_finishing = true;
+        CInteraction editing;
+        CGifFrameEditDlg editor(this);
         editor.SetStore(&m_recording, m_nextStillPath, m_settings.quality);
         m_lastSaved = editor.DoModal() == IDOK ? editor.SavedPath() : std::wstring();
-    } else if (m_recording.Save(this, m_nextStillPath, m_settings.quality, &m_lastSaved) !=
-               CGifRecording::SaveResult::Saved) {
-        m_lastSaved.clear();
+        m_finishing = false;
+    } else {
+        SaveFrames();
     }
+    ShowIdle();
+}
+
+bool CAnigifCapture::SaveFrames() {
+    const bool outer = m_finishing;
+    m_finishing = true;
+    const bool saved =
+        m_recording.Save(this, m_nextStillPath, m_settings.quality, &m_lastSaved) == CGifRecording::SaveResult::Saved;
+    if (!saved) m_lastSaved.clear();
+    m_finishing = outer;
+    return saved;
+}
+
+bool CAnigifCapture::SettleKeptFrames() {
+    switch (Ask(kKeptFramesText, MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDYES: {
+        const bool saved = SaveFrames();
+        ShowAreaCaption();
+        return saved;
+    }
+    case IDNO:
+        m_recording.Clear();
+        ShowAreaCaption();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CAnigifCapture::ConfirmEnd() {
+    // Ending now would destroy what waits for the user (and, during a save, the frames being
+    // written): the program stays.
+    if (m_finishing || CInteraction::IsRunning()) return false;
+    if (!m_recordingNow) return !m_recording.HasUnsavedFrames() || SettleKeptFrames();
+    const int answer = Ask(kEndWhileRecordingText, MB_YESNOCANCEL | MB_ICONQUESTION);
+    if (answer != IDYES && answer != IDNO) return false;
+    EndRecording();
+    m_record.SendMessage(BM_SETCHECK, BST_UNCHECKED);
+    // Straight into the file, "편집후저장" or not: the program is about to end.
+    const bool ended = answer == IDNO || SaveFrames();
+    if (answer == IDNO) m_recording.Clear();
+    // Shown again for the case that the program stays after all (a save that did not happen).
+    ShowIdle();
+    return ended;
+}
+
+void CAnigifCapture::ShowIdle() {
     ShowAreaCaption();
     m_snap.ShowIdleLook();
     m_snap.ShowWindow(SW_SHOWNOACTIVATE);
-    m_stopping = false;
+}
+
+int CAnigifCapture::Ask(const std::wstring& text, UINT type) {
+    // Owned by the recorder, so that it takes no clicks while the box waits.
+    return ShowMessageBox(m_hWnd, text, L"", type);
 }
 
 void CAnigifCapture::OnRecordingStopped(WPARAM reason) {
-    if (!m_recordingNow || m_stopping) return;
+    if (!m_recordingNow || m_finishing) return;
+    // Ended by itself while a box or a capture waits for the user: the stop sequence (a save, the
+    // frame editor, a message) would run under that window, so it waits until it is answered.
+    if (CInteraction::IsRunning()) {
+        SetTimer(kStoppedTimer, 200);
+        return;
+    }
     StopRecording();
     m_record.SendMessage(BM_SETCHECK, BST_UNCHECKED);
-    AfxMessageBox(reason == CGifRecording::StoppedFull ? CGifRecording::kFullText : CGifRecording::kNoPictureText,
-                  MB_OK | MB_ICONINFORMATION);
+    Ask(reason == CGifRecording::StoppedFull ? CGifRecording::kFullText : CGifRecording::kNoPictureText,
+        MB_OK | MB_ICONINFORMATION);
 }
 
 void CAnigifCapture::EnableSettings(BOOL enable) {
@@ -237,12 +313,19 @@ void CAnigifCapture::OnOverlayClicked() {
     const BOOL grabbed = m_settings.resize ? preview.CaptureStretched(m_settings.width, m_settings.height, m_area)
                                            : preview.CaptureRect(m_area);
     m_overlay.SetPreviewBitmap(grabbed ? static_cast<HBITMAP>(preview) : nullptr);
-    m_overlay.DoModal(this);
+    {
+        CInteraction editing;
+        m_overlay.DoModal(this);
+    }
     ShowOverlayState();
 }
 
 void CAnigifCapture::ShowAreaCaption() {
-    SetWindowText(CGifSnapDlg::AreaCaption(m_area));
+    std::wstring caption = CGifSnapDlg::AreaCaption(m_area);
+    // Frames that were not saved stay until the user says what becomes of them: in sight.
+    if (m_recording.HasUnsavedFrames())
+        caption += L" 저장 안 된 프레임(" + std::to_wstring(m_recording.GetFrames().size()) + L")";
+    SetWindowText(caption);
 }
 
 void CAnigifCapture::OnAreaChanged() {
@@ -261,12 +344,13 @@ void CAnigifCapture::OnFrameAdded(WPARAM count) {
 }
 
 void CAnigifCapture::OnClose() {
-    if (m_stopping) return;
+    if (m_finishing) return;
     if (m_recordingNow) {
-        AfxMessageBox(kRecordingText, MB_OK | MB_ICONINFORMATION);
+        Ask(kRecordingText, MB_OK | MB_ICONINFORMATION);
         return;
     }
     if (!UpdateData(TRUE)) return;
+    if (m_recording.HasUnsavedFrames() && !SettleKeptFrames()) return;
     m_settings.Save(m_ini);
     EndDialog(IDOK);
 }
@@ -274,7 +358,9 @@ void CAnigifCapture::OnClose() {
 void CAnigifCapture::OnDestroy() {
     if (m_hotKey) ::UnregisterHotKey(m_hWnd, kHotKeyId);
     m_hotKey = false;
-    // Ended some other way while recording (the program closing): the frames are dropped.
+    // Destroyed without being asked (its owner destroyed outright): what is left goes with it.
+    // Every way of ending that can ask has asked before (ConfirmEnd, OnClose).
+    KillTimer(kStoppedTimer);
     m_recording.Stop();
     m_recordingNow = false;
     m_recording.SetFrameWindow(nullptr);

@@ -24,6 +24,13 @@ public:
     static constexpr const wchar_t* kRecordText = L"Record(F5)";
     static constexpr const wchar_t* kStopText = L"Stop(F5)";
     static constexpr const wchar_t* kRecordingText = L"녹화중입니다.";
+    // Asked before frames that were not saved are given up (a new recording, closing, the end of
+    // the program), and before the program ends during a recording.
+    static constexpr const wchar_t* kKeptFramesText =
+        L"저장하지 않은 프레임이 있습니다. GIF 파일로 저장할까요?\n예: 저장, 아니요: 버리기, 취소: 돌아가기";
+    static constexpr const wchar_t* kEndWhileRecordingText =
+        L"녹화중입니다. 지금까지 녹화한 것을 GIF 파일로 저장할까요?\n예: 저장하고 끝내기, 아니요: 버리고 끝내기, "
+        L"취소: 계속 녹화하기";
 
     // nextStillPath names the next still capture (the ".gif" goes beside it). The settings come
     // from `iniPath`, or the program's settings file when it is empty.
@@ -32,6 +39,11 @@ public:
 
     // The record/stop command of the button and of F5.
     void OnRecord();
+    // Before the program ends: while a recording runs or unsaved frames are kept, asks whether
+    // to save them (written at once into the save folder, never through the frame editor),
+    // throw them away or stay. False: the program must not end now (the user stays, the save
+    // failed, or something of the recorder waits for the user).
+    bool ConfirmEnd();
 
     const GifRecorderSettings& Settings() const { return m_settings; }
     CGifRecording& Recording() { return m_recording; }
@@ -53,6 +65,8 @@ protected:
     void OnCancel() override { OnClose(); }
 
 private:
+    static constexpr UINT_PTR kStoppedTimer = 1;
+
     void OnClose();
     void OnResizeClicked();
     void OnOverlayClicked();
@@ -60,8 +74,17 @@ private:
     void OnFrameAdded(WPARAM count);
     void OnRecordingStopped(WPARAM reason);
     void OnDestroy();
+    void RunRecordCommand();
     void StartRecording();
     void StopRecording();
+    // The recording thread ended and the dialog back in its idle state, the frame window hidden.
+    void EndRecording();
+    // The frames written straight into the save folder; false when they stay unsaved.
+    bool SaveFrames();
+    // Asks what becomes of the unsaved frames; true when none are left.
+    bool SettleKeptFrames();
+    int Ask(const std::wstring& text, UINT type);
+    void ShowIdle();
     void EnableSettings(BOOL enable);
     void ShowAreaCaption();
     bool OverlayOn() const;
@@ -77,9 +100,10 @@ private:
     CGifRecording m_recording;
     std::function<std::wstring()> m_nextStillPath;
     bool m_recordingNow = false;
-    // Set while the stop sequence saves (its progress window lets messages through): a record
-    // command, a second stop or closing the dialog then must wait.
-    bool m_stopping = false;
+    // Set while frames are being finished off (the stop sequence's save or frame editor, a save
+    // of kept frames), which lets messages through: a record command, a second stop or closing
+    // the dialog then must wait.
+    bool m_finishing = false;
     bool m_hotKey = false;
     RECT m_area{};
     std::wstring m_lastSaved;

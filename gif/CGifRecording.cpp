@@ -5,6 +5,7 @@
 #include <exception>
 #include <new>
 #include "CGifEncoder.h"
+#include "CInteraction.h"
 #include "CProgressWnd.h"
 #include "CWnd.h"
 #include "MessageBox.h"
@@ -57,7 +58,7 @@ void CGifRecording::SetThreadMaker(ThreadMaker maker) {
 }
 
 bool CGifRecording::Start(const GifRecordingSettings& settings) {
-    if (IsRecording()) {
+    if (IsRecording() || HasUnsavedFrames()) {
         return false;
     }
     {
@@ -289,6 +290,7 @@ HRESULT CGifRecording::WriteGif(CWnd* progressOwner, const std::wstring& path, i
 CGifRecording::SaveResult CGifRecording::Save(CWnd* progressOwner, const std::function<std::wstring()>& nextStillPath,
                                              int qualityIndex, std::wstring* savedPath) {
     WaitCursor wait;
+    CInteraction saving;
     for (;;) {
         const std::wstring path = GifPathFor(nextStillPath ? nextStillPath() : std::wstring());
         const HRESULT result = path.empty() ? E_FAIL : WriteGif(progressOwner, path, qualityIndex);

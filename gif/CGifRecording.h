@@ -75,8 +75,9 @@ public:
     using ThreadMaker = std::function<std::thread(std::function<void()> body)>;
     void SetThreadMaker(ThreadMaker maker);
 
-    // Discards any earlier frames and starts the recording thread; the first attempt is made at
-    // once. False (and nothing started) when already recording or the thread cannot be made.
+    // Starts the recording thread; the first attempt is made at once. False (and nothing
+    // started) when already recording, when unsaved frames are kept (Save or Clear them first:
+    // frames are never dropped by the way), or when the thread cannot be made.
     [[nodiscard]] bool Start(const GifRecordingSettings& settings);
     // Ends the recording, waiting for the thread (a capture request pending at that moment is
     // still answered: sent messages are handled while waiting), and gives every frame its delay.
@@ -97,11 +98,15 @@ public:
     // replaced, never an existing file) with a progress window over `progressOwner`, then
     // destroys the frames. On failure the "Error" box says so and offers to try again (with a
     // new name); no file is left and the frames stay. Cancelled in the progress window: no file,
-    // frames kept, no message. `savedPath` receives the file written.
+    // frames kept, no message. `savedPath` receives the file written. While it runs a save is in
+    // progress (CInteraction): the program's global entries wait.
     SaveResult Save(CWnd* progressOwner, const std::function<std::wstring()>& nextStillPath,
                     int qualityIndex, std::wstring* savedPath = nullptr);
     // Destroys every frame.
     void Clear();
+    // True between a Stop and the Save or Clear of its frames, when there are any: frames that
+    // exist nowhere else.
+    bool HasUnsavedFrames() const { return !IsRecording() && !m_frames.empty(); }
 
     // The frames between Stop and Save (the frame editor changes them there).
     Frames& GetFrames() { return m_frames; }

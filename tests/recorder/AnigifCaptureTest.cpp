@@ -16,6 +16,7 @@
 #include "resource.h"
 
 using namespace recorder_testing;
+using testing_support::LaterInTheLoop;
 using testing_support::ListFiles;
 using testing_support::MessageBoxRecorder;
 using testing_support::PatternColor;
@@ -31,41 +32,7 @@ std::wstring IniValue(const std::wstring& ini, const wchar_t* key) {
     return value;
 }
 
-class Recorder : public ::testing::Test {
-protected:
-    void SetUp() override {
-        patternShown = testing_support::ScreenShowsPattern();
-        ini = settingsFolder.File(L"tovrix.ini");
-    }
-    void TearDown() override {
-        if (dialog && dialog->IsWindow()) dialog->DestroyWindow();
-        dialog.reset();
-        PumpMessages(50);
-    }
-    void Open() {
-        dialog = std::make_unique<CAnigifCapture>(nullptr, [this] { return folder.File(L"TX_[20261210-181500].png"); },
-                                                  ini);
-        ASSERT_TRUE(dialog->Create(IDD_ANIGIF_CAPTURE, nullptr));
-        dialog->ShowWindow(SW_SHOW);
-        PumpMessages(100);
-    }
-    void Write(const wchar_t* key, const wchar_t* value) {
-        ::WritePrivateProfileStringW(L"AniGif", key, value, ini.c_str());
-    }
-    HWND Item(int id) const { return dialog->GetDlgItem(id); }
-    bool Enabled(int id) const { return ::IsWindowEnabled(Item(id)) != FALSE; }
-    bool Checked(int id) const { return ::SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-    void Click(int id) {
-        dialog->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(Item(id)));
-    }
-    std::wstring Caption() const { return dialog->GetWindowText(); }
-
-    TempFolder folder;  // the save folder
-    TempFolder settingsFolder;
-    std::wstring ini;
-    bool patternShown = false;
-    std::unique_ptr<CAnigifCapture> dialog;
-};
+using Recorder = RecorderDialog;
 
 TEST_F(Recorder, StartsFromTheStoredKeysBelowItsFrame) {
     Write(L"ChkResize", L"1");
@@ -388,38 +355,6 @@ TEST_F(Recorder, ACaptionTooLongInTheFileIsCutBeforeItIsDrawn) {
     Click(IDC_GIF_RECORD);
     EXPECT_FALSE(dialog->IsRecording());
 }
-
-// Runs a function from inside whatever message loop next dispatches this thread's messages
-// (the loop of a modal dialog opened meanwhile).
-class LaterInTheLoop {
-public:
-    explicit LaterInTheLoop(std::function<void()> call) : m_call(std::move(call)) {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = Proc;
-        wc.hInstance = ::GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"TovrixRecorderTestLater";
-        ::RegisterClassW(&wc);
-        m_hwnd = ::CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance,
-                                   nullptr);
-        ::SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        ::PostMessageW(m_hwnd, WM_APP + 51, 0, 0);
-    }
-    ~LaterInTheLoop() { ::DestroyWindow(m_hwnd); }
-    LaterInTheLoop(const LaterInTheLoop&) = delete;
-    LaterInTheLoop& operator=(const LaterInTheLoop&) = delete;
-
-private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-        if (msg == WM_APP + 51) {
-            auto* self = reinterpret_cast<LaterInTheLoop*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-            if (self) self->m_call();
-            return 0;
-        }
-        return ::DefWindowProcW(hwnd, msg, wParam, lParam);
-    }
-    HWND m_hwnd;
-    std::function<void()> m_call;
-};
 
 // Clicking "로고삽입" opens the overlay dialog over a picture of the frames as they will be
 // recorded; cancelling it leaves the check showing the overlay state, not toggled.

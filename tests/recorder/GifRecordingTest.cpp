@@ -363,6 +363,10 @@ TEST(GifRecordingSave, AFailedSaveKeepsTheFramesLeavesNoFileAndCanBeTriedAgain) 
     }
     EXPECT_EQ(3u, recording.GetFrames().size());
     EXPECT_TRUE(ListFiles(folder.Path()).empty());
+    // Kept frames are dropped only by Clear (or written by Save): a new recording waits.
+    EXPECT_TRUE(recording.HasUnsavedFrames());
+    EXPECT_FALSE(recording.Start(Settings(10)));
+    EXPECT_EQ(3u, recording.GetFrames().size());
 
     // "Retry" after the folder was put right: the same frames are written.
     int asked = 0;
@@ -376,6 +380,7 @@ TEST(GifRecordingSave, AFailedSaveKeepsTheFramesLeavesNoFileAndCanBeTriedAgain) 
     ASSERT_TRUE(DecodeGifFile(saved, gif, error)) << error;
     EXPECT_EQ(3u, gif.frames.size());
     EXPECT_EQ(std::vector<std::wstring>{L"TX_2.gif"}, ListFiles(folder.Path()));
+    EXPECT_FALSE(recording.HasUnsavedFrames());
 }
 
 TEST(GifRecordingSave, NamesOutsideTheAnsiCodePageAndExistingGifsAreHandled) {

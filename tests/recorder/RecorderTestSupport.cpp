@@ -2,6 +2,7 @@
 #include <cstdio>
 #include "TestSupport.h"
 #include "WindowMessages.h"
+#include "resource.h"
 
 namespace recorder_testing {
 
@@ -69,6 +70,8 @@ void RecordFor(CGifRecording& recording, const GifRecordingSettings& settings, u
                             *now += ms;
                             if (*now >= endMs) recording.RequestStop();
                         });
+    // A new recording: whatever the last one left is not wanted.
+    recording.Clear();
     if (!recording.Start(settings)) return;
     while (recording.IsRunning()) {
         testing_support::PumpMessages(2);
@@ -101,6 +104,29 @@ COLORREF DecodedPixel(const DecodedGif& gif, size_t f, int x, int y) {
     const std::vector<uint8_t>& palette = frame.Palette(gif.globalTable);
     const uint8_t index = frame.indices[static_cast<size_t>(y) * frame.width + x];
     return RGB(palette[index * 3], palette[index * 3 + 1], palette[index * 3 + 2]);
+}
+
+void RecorderDialog::SetUp() {
+    patternShown = testing_support::ScreenShowsPattern();
+    ini = settingsFolder.File(L"tovrix.ini");
+    saveFolder = folder.Path();
+}
+
+void RecorderDialog::TearDown() {
+    if (dialog && dialog->IsWindow()) dialog->DestroyWindow();
+    dialog.reset();
+    testing_support::PumpMessages(50);
+}
+
+void RecorderDialog::Open() {
+    dialog = std::make_unique<CAnigifCapture>(nullptr, [this] { return StillPath(); }, ini);
+    ASSERT_TRUE(dialog->Create(IDD_ANIGIF_CAPTURE, nullptr));
+    dialog->ShowWindow(SW_SHOW);
+    testing_support::PumpMessages(100);
+}
+
+void RecorderDialog::Write(const wchar_t* key, const wchar_t* value) {
+    ::WritePrivateProfileStringW(L"AniGif", key, value, ini.c_str());
 }
 
 }  // namespace recorder_testing

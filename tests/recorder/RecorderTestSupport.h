@@ -1,14 +1,19 @@
 #pragma once
 // What the recorder tests share: a stand-in frame window that answers WM_GIF_CAPTURE_FRAME from
-// a script, a recording driven by a clock of the test's own, and GIF files read back.
+// a script, a recording driven by a clock of the test's own, GIF files read back, and the
+// recorder dialog opened with settings and a save folder of the test's own.
 #include <windows.h>
+#include <gtest/gtest.h>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
+#include "CAnigifCapture.h"
 #include "CGifRecording.h"
 #include "GifTestDecoder.h"
+#include "TestSupport.h"
 
 namespace recorder_testing {
 
@@ -47,5 +52,33 @@ bool ReadFileBytes(const std::wstring& path, std::vector<uint8_t>& bytes);
 bool DecodeGifFile(const std::wstring& path, DecodedGif& gif, std::string& error);
 // The colour of pixel (x, y) of frame f.
 COLORREF DecodedPixel(const DecodedGif& gif, size_t f, int x, int y);
+
+// The recorder dialog, opened modeless: its settings live in a file of the test's own and its
+// files go to `saveFolder` (the temporary `folder` unless a test points it elsewhere).
+class RecorderDialog : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    void Open();
+    void Write(const wchar_t* key, const wchar_t* value);
+    HWND Item(int id) const { return dialog->GetDlgItem(id); }
+    bool Enabled(int id) const { return ::IsWindowEnabled(Item(id)) != FALSE; }
+    bool Checked(int id) const { return ::SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    // A click as the button reports it to the dialog.
+    void Click(int id) {
+        dialog->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(Item(id)));
+    }
+    std::wstring Caption() const { return dialog->GetWindowText(); }
+    // The name of the next still capture; the recorder's ".gif" goes beside it.
+    std::wstring StillPath() const { return saveFolder + L"\\TX_[20261210-181500].png"; }
+    std::wstring GifPath() const { return saveFolder + L"\\TX_[20261210-181500].gif"; }
+
+    testing_support::TempFolder folder;
+    testing_support::TempFolder settingsFolder;
+    std::wstring ini;
+    std::wstring saveFolder;
+    bool patternShown = false;
+    std::unique_ptr<CAnigifCapture> dialog;
+};
 
 }  // namespace recorder_testing
