@@ -8,6 +8,7 @@
 #include "CCutRegion.h"
 #include "CDialog.h"
 #include "CDonateDlg.h"
+#include "CInteraction.h"
 #include "CPresentDlg.h"
 #include "CTovrixDlg.h"
 #include "CWebBrowserDlg.h"
@@ -76,6 +77,11 @@ LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_CREATE:
         return OnCreate(reinterpret_cast<CREATESTRUCTW*>(lParam));
+    case WM_CLOSE:
+        OnClose();
+        return 0;
+    case WM_QUERYENDSESSION:
+        return MayEnd() ? TRUE : FALSE;
     case WM_DESTROY:
         OnDestroy();
         break;
@@ -83,6 +89,7 @@ LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         OnRawInput(GET_RAWINPUT_CODE_WPARAM(wParam), reinterpret_cast<HRAWINPUT>(lParam));
         return 0;
     case WM_SAVE_CAPTURE:
+        if (CInteraction::IsRunning()) return HRESULT_FROM_WIN32(ERROR_BUSY);
         return OnSaveCapture(wParam, lParam);
     case WM_TRAY_NOTIFY:
         return OnTrayNotify(wParam, lParam);
@@ -117,6 +124,18 @@ int CMainFrame::OnCreate(CREATESTRUCTW*) {
     return 0;
 }
 
+void CMainFrame::OnClose() {
+    // Asking may run nested loops (a box, a save): touch nothing of the frame afterwards, in case
+    // it went meanwhile.
+    const HWND window = m_hWnd;
+    if (MayEnd() && ::IsWindow(window)) ::DestroyWindow(window);
+}
+
+bool CMainFrame::MayEnd() {
+    // A recording, or frames not saved, end only when the user has said so.
+    return !m_recorder || m_recorder->ConfirmEnd();
+}
+
 void CMainFrame::OnDestroy() {
     if (m_rawInputRegistered) {
         UnregisterRawKeyboard();
@@ -125,7 +144,7 @@ void CMainFrame::OnDestroy() {
 }
 
 void CMainFrame::OnRawInput(UINT, HRAWINPUT handle) {
-    if (!capturing) {
+    if (!capturing && !CInteraction::IsRunning()) {
         RAWINPUT input;
         if (ReadRawInput(handle, &input) && OnKeyboardEvent(input) == CaptureResult::FrameGone)
             return;  // Exit chosen from a nested loop: the frame and its window are gone
@@ -135,12 +154,15 @@ void CMainFrame::OnRawInput(UINT, HRAWINPUT handle) {
 }
 
 CMainFrame::CaptureResult CMainFrame::OnKeyboardEvent(const RAWINPUT& input) {
-    if (capturing) return CaptureResult::Busy;
+    // The key keeps arriving while something waits for the user (a picker, an editor, a box, a
+    // dialog over the recorder, a save): a capture then would start under that window.
+    if (capturing || CInteraction::IsRunning()) return CaptureResult::Busy;
     if (!IsCaptureKeyRelease(input, m_settings.hotKey)) return CaptureResult::Ignored;
     // Pickers, the editor and message boxes run nested loops, where Exit can destroy the frame:
     // after each of them the watch says whether anything of the frame may still be touched.
     Watch watch(*this);
     capturing = true;
+    CInteraction capture;
     CaptureResult result = RunCapture(watch);
     if (watch.FrameGone()) return CaptureResult::FrameGone;
     capturing = false;
@@ -252,6 +274,15 @@ LRESULT CMainFrame::OnTrayNotify(WPARAM wParam, LPARAM lParam) {
 
 BOOL CMainFrame::OnCommand(WPARAM wParam, LPARAM lParam) {
     switch (LOWORD(wParam)) {
+    case ID_TRAY_ABOUT: case ID_TRAY_SETTINGS: case ID_TRAY_WEB_CAPTURE: case ID_TRAY_GIF_RECORDER:
+    case ID_TRAY_OPEN_FOLDER: case ID_TRAY_HELP: case ID_TRAY_DONATE: case ID_TRAY_EXIT:
+        // The menu (or the icon's double click) reaches the frame inside the loop of whatever
+        // waits for the user: a command then would run under that window, Exit would destroy
+        // it. The menu shows the commands greyed meanwhile.
+        if (CInteraction::IsRunning()) return TRUE;
+        break;
+    }
+    switch (LOWORD(wParam)) {
     case ID_TRAY_ABOUT: OnAppAbout(); return TRUE;
     case ID_TRAY_SETTINGS: OnSettings(); return TRUE;
     case ID_TRAY_WEB_CAPTURE: OnWebCapture(); return TRUE;
@@ -300,8 +331,11 @@ void CMainFrame::OnGifRecorder() {
 }
 
 void CMainFrame::RunGifRecorderDialog() {
-    CAnigifCapture recorder(this, m_buildOutputPath);
+    CAnigifCapture recorder(this, m_buildOutputPath, m_recorderSettingsFile);
+    Watch watch(*this);
+    m_recorder = &recorder;
     recorder.DoModal();
+    if (!watch.FrameGone()) m_recorder = nullptr;
 }
 
 void CMainFrame::OnOpenSaveFolder() {
@@ -321,6 +355,7 @@ void CMainFrame::OnDonate() {
 
 void CMainFrame::OnAppExit() {
     // Posted, as the framework's exit always is: the frame goes away from the message loop,
-    // after whatever handler chose Exit has returned.
+    // after whatever handler chose Exit has returned. WM_CLOSE asks first when a recording
+    // would be lost.
     PostMessage(WM_CLOSE);
 }

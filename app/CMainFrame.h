@@ -10,6 +10,7 @@
 #include "CTrayNotifyIcon.h"
 #include "CaptureSettings.h"
 
+class CAnigifCapture;
 class CDialog;
 class CScreenPickerDlg;
 class CTovrixDlg;
@@ -30,7 +31,7 @@ public:
     // What became of one keyboard event.
     enum class CaptureResult {
         Ignored,           // not the release of the capture key
-        Busy,              // a capture is already running further up the stack
+        Busy,              // a capture, or something else that waits for the user, is running
         NothingToCapture,  // the area gave an empty rectangle (the user is told once)
         Abandoned,         // the user cancelled a picker or the editor
         Saved,
@@ -42,8 +43,15 @@ public:
     CaptureResult OnKeyboardEvent(const RAWINPUT& input);
 
     // Saves the picture under the next name (resized first when asked); 0 or the failure code.
-    // Also the handler of WM_SAVE_CAPTURE, which the web page capture sends.
+    // Also the handler of WM_SAVE_CAPTURE, which the web page capture sends; that message is
+    // refused (ERROR_BUSY) while something waits for the user: a capture's editor may hold the
+    // picture.
     LRESULT OnSaveCapture(WPARAM wParam, LPARAM lParam);
+
+    // The settings file of the GIF recorder (the program's own when empty).
+    void SetRecorderSettingsFile(const std::wstring& path) { m_recorderSettingsFile = path; }
+    // The GIF recorder while it is open, else null.
+    CAnigifCapture* GetRecorder() const { return m_recorder; }
 
     CScreenImage& GetPicture() { return m_picture; }
     CTrayNotifyIcon& GetTrayIcon() { return m_trayIcon; }
@@ -62,6 +70,7 @@ protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
     int OnCreate(CREATESTRUCTW* create);
+    void OnClose();
     void OnDestroy();
     void OnRawInput(UINT code, HRAWINPUT handle);
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
@@ -105,6 +114,8 @@ private:
     };
 
     CaptureResult RunCapture(const Watch& watch);
+    // Whether the program may end now; asks the recorder, which may save first.
+    bool MayEnd();
     bool TakePickedArea(CScreenPickerDlg& picker, RECT& rect);
     void PlayShutter() const;
     void TellNothingToCapture();
@@ -112,6 +123,8 @@ private:
     const CaptureSettings& m_settings;
     std::function<std::wstring()> m_buildOutputPath;
     CDialog* m_settingsDialog;
+    std::wstring m_recorderSettingsFile;
+    CAnigifCapture* m_recorder = nullptr;
 
     CScreenImage m_picture;
     CTrayNotifyIcon m_trayIcon;

@@ -1,4 +1,5 @@
 #include "CTrayNotifyIcon.h"
+#include "CInteraction.h"
 #include "CUniqueAny.h"
 #include "CWnd.h"
 
@@ -60,6 +61,11 @@ int CTrayNotifyIcon::HandleNotification(WPARAM wParam, LPARAM lParam) {
     HWND owner = m_data.hWnd;
     if (lParam == WM_RBUTTONUP) {
         ::SetMenuDefaultItem(popup, 0, TRUE);
+        // While something waits for the user the owner refuses every command: the menu says so.
+        if (CInteraction::IsRunning()) {
+            for (int i = 0; i < ::GetMenuItemCount(popup); ++i)
+                ::EnableMenuItem(popup, static_cast<UINT>(i), MF_BYPOSITION | MF_GRAYED);
+        }
         POINT pointer{};
         ::GetCursorPos(&pointer);
         // Without the foreground the menu would not close when the user clicks elsewhere.

@@ -1,4 +1,5 @@
 #include "CScreenPickerDlg.h"
+#include "CInteraction.h"
 #include "PickerScreens.h"
 #include "resource.h"
 
@@ -11,6 +12,7 @@ CScreenPickerDlg::~CScreenPickerDlg() {
 INT_PTR CScreenPickerDlg::DoModal() {
     // Before the window exists, so that the picker is never in its own pictures.
     if (!PrepareScreens(m_screenRect, m_dark, m_bright)) return -1;
+    CInteraction picking;
     return CDialog::DoModal();
 }
 

@@ -5,6 +5,7 @@
 #include "CCustomSizeDlg.h"
 #include "CCutControl.h"
 #include "CHoverButton.h"
+#include "CInteraction.h"
 #include "CMonitors.h"
 #include "MessageArgs.h"
 #include "resource.h"
@@ -37,6 +38,8 @@ CSnapDlg::~CSnapDlg() {
 }
 
 INT_PTR CSnapDlg::DoModalWithRect(const RECT& rect) {
+    // The user places the frame: a capture or a recording started meanwhile would run under it.
+    CInteraction placing;
     m_initial = rect;
     return DoModal();
 }

@@ -1,6 +1,7 @@
 #include "CWebBrowserDlg.h"
 #include "CWebBrowser2.h"
 #include <algorithm>
+#include "CInteraction.h"
 #include "MessageArgs.h"
 #include "MessageBox.h"
 #include "WebPageCapture.h"
@@ -152,6 +153,9 @@ void CWebBrowserDlg::OnForwardEnabled(bool enabled) {
 }
 
 void CWebBrowserDlg::OnCapture() {
+    // Something waits for the user (a capture's editor holds the target picture, a box is open):
+    // a capture now would change the picture under it.
+    if (CInteraction::IsRunning()) return;
     if (!m_view) {
         TellUnavailable();
         return;

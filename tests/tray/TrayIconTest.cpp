@@ -20,6 +20,7 @@
 using testing_support::PumpMessages;
 using testing_support::TempFolder;
 using tray_test::ClassName;
+using tray_test::CountingDialog;
 using tray_test::ModalWatcher;
 using tray_test::WindowText;
 
@@ -43,17 +44,6 @@ void ForgetIconBehindItsBack(HWND owner, UINT id) {
     data.uID = id;
     ::Shell_NotifyIconW(NIM_DELETE, &data);
 }
-
-// A dialog standing in for the settings dialog, counting how often it is run.
-class CountingDialog : public CDialog {
-public:
-    CountingDialog() : CDialog(IDD_TRAY_ABOUT) {}
-    INT_PTR DoModal() override {
-        ++runs;
-        return CDialog::DoModal();
-    }
-    int runs = 0;
-};
 
 // A frame whose web capture and GIF recorder "dialogs" choose their own menu item again while
 // they run, as a user clicking the tray menu twice would.

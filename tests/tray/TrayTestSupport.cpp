@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include "GdiObject.h"
 #include "TestSupport.h"
+#include "resource.h"
 
 namespace tray_test {
 
@@ -156,6 +157,8 @@ void ModalWatcher::Look() {
         m_look(window);
     }
 }
+
+CountingDialog::CountingDialog() : CDialog(IDD_TRAY_ABOUT) {}
 
 std::wstring ClassName(HWND window) {
     wchar_t name[256] = {};

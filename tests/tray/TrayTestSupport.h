@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 #include <vector>
+#include "CDialog.h"
 
 namespace tray_test {
 
@@ -59,6 +60,17 @@ private:
     std::set<HWND> m_seen;
     std::set<HWND> m_present;  // visible before the watcher started: not ours to close
     UINT_PTR m_timer = 0;
+};
+
+// A dialog standing in for the settings dialog, counting how often it is run.
+class CountingDialog : public CDialog {
+public:
+    CountingDialog();
+    INT_PTR DoModal() override {
+        ++runs;
+        return CDialog::DoModal();
+    }
+    int runs = 0;
 };
 
 std::wstring ClassName(HWND window);
