@@ -261,9 +261,18 @@ TEST_F(FrameEditor, TheCaptureEditorsDrawingGoesOntoEverySelectedFrame) {
     Open();
     Select({0, 2});
     {
-        DialogAnswers given({DrawAcrossAndFinish()});
+        // The frame editor waits under the capture editor: its "저장" or a delete there would
+        // change the frames the drawing goes onto.
+        bool waited = false;
+        DialogAnswers::Answer draw = DrawAcrossAndFinish();
+        draw.act = [&, act = draw.act](HWND hwnd) {
+            waited = !::IsWindowEnabled(dialog->m_hWnd);
+            act(hwnd);
+        };
+        DialogAnswers given({draw});
         Command(ID_FRAMEEDIT_EDIT);
         EXPECT_EQ(given.Given(), 1u);
+        EXPECT_TRUE(waited);
     }
     EXPECT_FALSE(Near(store.GetFrames()[0]->PixelAt(60, 40), kGrey, 0));
     EXPECT_TRUE(Near(store.GetFrames()[1]->PixelAt(60, 40), kGrey, 0));
@@ -294,8 +303,15 @@ TEST(RecorderWithEditing, TheStopOpensTheFrameEditorAndOnlyItsSaveWritesTheFile)
         int button;  // what the user presses in the editor
         bool saved;
     };
+    bool framesLeft = false;
     for (const Round round : {Round{IDCANCEL, false}, Round{IDOK, true}}) {
-        clickRecord();
+        {
+            // Frames the editor left are thrown away only when the user says so.
+            MessageBoxRecorder asked(IDNO);
+            clickRecord();
+            EXPECT_EQ(framesLeft ? std::vector<std::wstring>{CAnigifCapture::kKeptFramesText} : std::vector<std::wstring>{},
+                      asked.Texts());
+        }
         ASSERT_TRUE(recorder.IsRecording());
         ASSERT_TRUE(WaitUntil([&] { return recorder.GetWindowText().find(L"Frames(") != std::wstring::npos; }, 20000));
         int shown = -1;
@@ -319,6 +335,7 @@ TEST(RecorderWithEditing, TheStopOpensTheFrameEditorAndOnlyItsSaveWritesTheFile)
             EXPECT_TRUE(testing_support::ListFiles(folder.Path()).empty());
         }
         EXPECT_TRUE(recorder.FrameWindow().IsWindowVisible());
+        framesLeft = !round.saved;
     }
     recorder.DestroyWindow();
     PumpMessages(50);
