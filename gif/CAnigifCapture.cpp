@@ -35,6 +35,7 @@ CAnigifCapture::~CAnigifCapture() {
 
 BOOL CAnigifCapture::OnInitDialog() {
     CDialogEx::OnInitDialog();
+    m_ended = false;
     m_quality.SubclassDlgItem(IDC_GIF_QUALITY, m_hWnd);
     for (const wchar_t* name : kQualityNames) m_quality.AddString(name);
     m_quality.SetCurSel(m_settings.quality);
@@ -159,7 +160,7 @@ void CAnigifCapture::RunRecordCommand() {
     // F5 keeps arriving while something waits for the user: the frames being finished off, a
     // box or dialog of the recorder (the logo dialog changes what every frame gets drawn on),
     // a capture's picker or editor. Starting or stopping under it is refused.
-    if (m_finishing || CInteraction::IsRunning()) return;
+    if (m_ended || m_finishing || CInteraction::IsRunning()) return;
     if (!UpdateData(TRUE)) return;
     m_area = m_snap.GetCaptureRect();
     if (m_recordingNow) {
@@ -244,6 +245,7 @@ bool CAnigifCapture::SettleKeptFrames() {
 bool CAnigifCapture::ConfirmEnd() {
     // Ending now would destroy what waits for the user (and, during a save, the frames being
     // written): the program stays.
+    if (m_ended) return true;
     if (m_finishing || CInteraction::IsRunning()) return false;
     if (!m_recordingNow) return !m_recording.HasUnsavedFrames() || SettleKeptFrames();
     const int answer = Ask(kEndWhileRecordingText, MB_YESNOCANCEL | MB_ICONQUESTION);
@@ -344,7 +346,7 @@ void CAnigifCapture::OnFrameAdded(WPARAM count) {
 }
 
 void CAnigifCapture::OnClose() {
-    if (m_finishing) return;
+    if (m_ended || m_finishing) return;
     if (m_recordingNow) {
         Ask(kRecordingText, MB_OK | MB_ICONINFORMATION);
         return;
@@ -352,6 +354,13 @@ void CAnigifCapture::OnClose() {
     if (!UpdateData(TRUE)) return;
     if (m_recording.HasUnsavedFrames() && !SettleKeptFrames()) return;
     m_settings.Save(m_ini);
+    // The window goes when this dialog's loop ends, which waits for any loop running inside it
+    // (a dialog the tray opened over the recorder): until then nothing of it may be used.
+    m_ended = true;
+    if (m_hotKey) ::UnregisterHotKey(m_hWnd, kHotKeyId);
+    m_hotKey = false;
+    m_snap.ShowWindow(SW_HIDE);
+    ShowWindow(SW_HIDE);
     EndDialog(IDOK);
 }
 

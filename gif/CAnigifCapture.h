@@ -105,6 +105,9 @@ private:
     // the dialog then must wait.
     bool m_finishing = false;
     bool m_hotKey = false;
+    // Closed, but still there while a dialog opened over it ends (its loop runs inside this
+    // dialog's): out of sight, and deaf to every command.
+    bool m_ended = false;
     RECT m_area{};
     std::wstring m_lastSaved;
 };

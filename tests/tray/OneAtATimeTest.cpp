@@ -278,6 +278,28 @@ TEST_F(OneAtATime, EndingTheProgramDuringARecordingOrOverKeptFramesAsksFirst) {
     }
 }
 
+// A dialog the tray opens over the recorder runs its loop inside the recorder's: a recorder
+// closed meanwhile cannot go before that dialog ends. Until then it must be out of sight and
+// take no command: a recording started there would go with it, unasked.
+TEST_F(OneAtATime, ARecorderClosedUnderAnotherDialogTakesNoMoreCommands) {
+    bool hidden = false, recorded = true, settingsSeen = false;
+    WithRecorder([&](CAnigifCapture& recorder) {
+        tray_test::ModalWatcher inSettings([&](HWND settings) {
+            settingsSeen = true;
+            recorder.SendMessage(WM_COMMAND, IDCANCEL, 0);  // Esc on the recorder
+            hidden = !recorder.IsWindowVisible() && !recorder.FrameWindow().IsWindowVisible();
+            recorder.SendMessage(WM_HOTKEY, CAnigifCapture::kHotKeyId, 0);
+            recorded = recorder.IsRecording();
+            ::PostMessageW(settings, WM_COMMAND, IDCANCEL, 0);
+        });
+        Command(ID_TRAY_SETTINGS);
+    });
+    EXPECT_TRUE(settingsSeen);
+    EXPECT_TRUE(hidden);
+    EXPECT_FALSE(recorded);
+    EXPECT_EQ(0u, SavedGifs());
+}
+
 // While something waits, the tray menu still opens (the user sees why nothing happens) with
 // every command greyed.
 TEST_F(OneAtATime, TheTrayMenuIsGreyedWhileABoxWaits) {
