@@ -3,7 +3,8 @@
 # recorder dialog, F5 starts a recording of the known screen (a second of it), F5 again stops
 # it, and the save folder then holds an animated GIF named like the still captures, whose first
 # frame is the screen under the frame. The screen changes by the pointer, which the recording
-# draws. Closing the dialog writes the recorder's keys.
+# draws. Closing the dialog writes the recorder's keys. Exit from the tray during a second
+# recording asks first, and "예" writes that recording before the program ends.
 # $1: Tovrix.exe. Runs inside scripts/test's environment (Wine prefix, display with the pattern).
 set -uo pipefail
 exe=$1
@@ -103,13 +104,35 @@ xdotool windowfocus --sync "$recorder" && xdotool key Escape
 wait_for 10 no_visible_window '^[0-9]+X[0-9]+' || fail "Escape did not close the recorder"
 tr -d '\r' < "$work/Tovrix.ini" | grep -q '^gifWidth=300$' || fail "closing did not write the recorder's keys"
 
-# Exit, the menu's last item: the program ends (no copy is left for the tests after this one).
-# The frame is an unnamed window too: it must be gone before the menu is looked for.
+# A second recording, and Exit, the menu's last item, while it runs: the program asks first,
+# "예" (the default button) saves the recording, and then the program ends (no copy is left for
+# the tests after this one). The frame is an unnamed window too: it must be gone before the
+# menu is looked for.
 no_program_menu() { ! has_program_menu; }
 wait_for 10 no_program_menu || fail "the recording frame stayed after the recorder closed"
+gif_count() { gifs | wc -l; }
+two_gifs() { [ "$(gif_count)" -ge 2 ]; }
 if open_tray_menu; then
   read -r width height mx my <<<"$(program_menu)"
-  xdotool mousemove $((mx + width / 2)) $((my + height - 10)) click 1
+  xdotool mousemove $((mx + width / 2)) $((my + height * 85 / 195)) click 1
+fi
+if wait_for 15 find_recorder; then
+  xdotool mousemove 5 790
+  xdotool windowfocus --sync "$recorder" && xdotool key F5
+  wait_for 10 title_matches "$recorder" 'Frames\(1\)' || fail "F5 did not start the second recording"
+  wait_for 10 no_program_menu
+  if open_tray_menu; then
+    read -r width height mx my <<<"$(program_menu)"
+    xdotool mousemove $((mx + width / 2)) $((my + height - 10)) click 1
+  fi
+  wait_for 10 has_visible_window '^Tovrix$' || fail "Exit during a recording did not ask"
+  program_running || fail "Exit during a recording ended the program at once"
+  question=$(visible_window '^Tovrix$')
+  [ -n "$question" ] && xdotool windowfocus --sync "$question" && xdotool key Return
+  wait_for 30 program_ended || fail "\"예\" did not end the program"
+  two_gifs || fail "the recording running at Exit was not saved ($(gif_count) animations)"
+else
+  fail "the recorder did not open again"
 fi
 wait_for 15 program_ended || fail "Exit did not end the program"
 program_pid=
