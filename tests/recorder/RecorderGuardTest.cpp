@@ -157,18 +157,21 @@ TEST_F(RecorderGuard, FramesLeftInTheFrameEditorAreAskedAboutOnClosing) {
     Open();
     Click(IDC_GIF_RECORD);
     ASSERT_TRUE(WaitUntil([&] { return Caption().find(L"Frames(1)") != std::wstring::npos; }, 20000));
-    bool editorSeen = false, recorderEnabled = true;
+    bool editorSeen = false, recorderEnabled = true, recordingInside = true;
     LaterInTheLoop inside([&] {
         HWND editor = testing_support::FindOwnWindow(
             [](HWND window) { return dynamic_cast<CGifFrameEditDlg*>(CWnd::FromHandle(window)) != nullptr; });
         editorSeen = editor != nullptr;
         recorderEnabled = ::IsWindowEnabled(dialog->m_hWnd) != FALSE;
+        PressF5();
+        recordingInside = dialog->IsRecording();
         // Closed without "저장".
         if (editorSeen) ::PostMessageW(editor, WM_COMMAND, IDCANCEL, 0);
     });
     Click(IDC_GIF_RECORD);
     EXPECT_TRUE(editorSeen);
     EXPECT_FALSE(recorderEnabled);
+    EXPECT_FALSE(recordingInside) << "F5 recorded over the frames in the editor";
     ASSERT_TRUE(dialog->Recording().HasUnsavedFrames());
 
     MessageBoxRecorder boxes(IDCANCEL);
