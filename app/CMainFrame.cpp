@@ -31,6 +31,14 @@ const wchar_t* BalloonText(int hotKey) {
     }
 }
 
+bool IsTrayCommand(UINT id) {
+    static const UINT commands[] = {ID_TRAY_ABOUT,       ID_TRAY_SETTINGS, ID_TRAY_WEB_CAPTURE, ID_TRAY_GIF_RECORDER,
+                                    ID_TRAY_OPEN_FOLDER, ID_TRAY_HELP,     ID_TRAY_DONATE,      ID_TRAY_EXIT};
+    for (UINT command : commands)
+        if (command == id) return true;
+    return false;
+}
+
 // Sets a flag for the life of a scope, whatever way the scope is left.
 class FlagScope {
 public:
@@ -273,15 +281,10 @@ LRESULT CMainFrame::OnTrayNotify(WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL CMainFrame::OnCommand(WPARAM wParam, LPARAM lParam) {
-    switch (LOWORD(wParam)) {
-    case ID_TRAY_ABOUT: case ID_TRAY_SETTINGS: case ID_TRAY_WEB_CAPTURE: case ID_TRAY_GIF_RECORDER:
-    case ID_TRAY_OPEN_FOLDER: case ID_TRAY_HELP: case ID_TRAY_DONATE: case ID_TRAY_EXIT:
-        // The menu (or the icon's double click) reaches the frame inside the loop of whatever
-        // waits for the user: a command then would run under that window, Exit would destroy
-        // it. The menu shows the commands greyed meanwhile.
-        if (CInteraction::IsRunning()) return TRUE;
-        break;
-    }
+    // The menu (or the icon's double click) reaches the frame inside the loop of whatever waits
+    // for the user: a command then would run under that window, and Exit would destroy it. The
+    // menu shows its commands greyed meanwhile.
+    if (IsTrayCommand(LOWORD(wParam)) && CInteraction::IsRunning()) return TRUE;
     switch (LOWORD(wParam)) {
     case ID_TRAY_ABOUT: OnAppAbout(); return TRUE;
     case ID_TRAY_SETTINGS: OnSettings(); return TRUE;
