@@ -212,30 +212,36 @@ TEST_F(OneAtATime, EveryGlobalEntryWaitsWhileSomethingWaitsForTheUser) {
 }
 
 // The tray's Exit (and the end of the session) during a recording, or over frames a failed save
-// left: "예" writes the file at once and the program ends, "아니요" ends without it, "취소" stays
-// with everything as it was.
+// left: "예" writes the file at once (never through the frame editor) and the program ends,
+// "아니요" ends without it, "취소" stays with everything as it was.
 TEST_F(OneAtATime, EndingTheProgramDuringARecordingOrOverKeptFramesAsksFirst) {
     enum How { Exit, EndSession };
     struct Case {
         bool kept;  // a failed save left the frames; otherwise a recording runs
+        bool edit;  // "편집후저장"
         How how;
         int answer;
         bool ends;
         bool saved;
     } cases[] = {
-        {false, Exit, IDYES, true, true},
-        {false, Exit, IDNO, true, false},
-        {false, Exit, IDCANCEL, false, false},
-        {false, EndSession, IDCANCEL, false, false},
-        {false, EndSession, IDYES, true, true},
-        {true, Exit, IDYES, true, true},
-        {true, Exit, IDCANCEL, false, false},
+        {false, false, Exit, IDYES, true, true},
+        {false, true, Exit, IDYES, true, true},
+        {false, false, Exit, IDNO, true, false},
+        {false, false, Exit, IDCANCEL, false, false},
+        {false, false, EndSession, IDCANCEL, false, false},
+        {false, false, EndSession, IDYES, true, true},
+        {true, false, Exit, IDYES, true, true},
+        {true, false, Exit, IDCANCEL, false, false},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << (c.kept ? "kept frames" : "recording") << ", "
-                                        << (c.how == Exit ? "Exit" : "end of session") << ", answer " << c.answer);
+        SCOPED_TRACE(testing::Message() << (c.kept ? "kept frames" : "recording") << (c.edit ? ", editing" : "")
+                                        << ", " << (c.how == Exit ? "Exit" : "end of session") << ", answer "
+                                        << c.answer);
         if (!FrameAlive()) NewFrame();
+        ::WritePrivateProfileStringW(L"AniGif", L"ChkEdit", c.edit ? L"1" : L"0",
+                                     m_recorderFolder.File(L"tovrix.ini").c_str());
         const size_t gifsBefore = SavedGifs();
+        int frameEditors = 0;
         size_t gifsAfter = 0;
         std::vector<std::wstring> asked;
         bool ended = false, stillRecording = false, stillKept = false;
@@ -250,6 +256,13 @@ TEST_F(OneAtATime, EndingTheProgramDuringARecordingOrOverKeptFramesAsksFirst) {
                 m_settings.saveFolder = m_folder.Path();
             }
             MessageBoxRecorder boxes(c.answer);
+            // A frame editor would be a detour the program has no time for: it is counted and
+            // closed.
+            tray_test::ModalWatcher editors([&](HWND window) {
+                if (tray_test::WindowText(window) != L"프레임 편집") return;
+                ++frameEditors;
+                ::PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+            });
             if (c.how == Exit) {
                 Command(ID_TRAY_EXIT);
                 WaitUntil([&] { return !boxes.Messages().empty() || !FrameAlive(); });
@@ -270,6 +283,7 @@ TEST_F(OneAtATime, EndingTheProgramDuringARecordingOrOverKeptFramesAsksFirst) {
                   asked);
         EXPECT_EQ(c.ends, ended);
         EXPECT_EQ(c.saved ? 1u : 0u, gifsAfter - gifsBefore);
+        EXPECT_EQ(0, frameEditors);
         if (!c.ends) {
             // Everything as it was.
             EXPECT_EQ(!c.kept, stillRecording);
