@@ -1,6 +1,7 @@
 // Encodes PPM frames the way the recording writer does and reports the speed:
-//   gifbench --out FILE [--sample N] [--delay MS] [--loop N] [--plain] [--threads N]
+//   gifbench --out FILE [--sample N] [--delay MS] [--loop N] [--plain | --small] [--threads N]
 //            [--isa scalar|sse2|avx2|avx512] [--split] FRAME.ppm...
+// --small writes the small-file mode (frames after the first hold only what changed).
 // The last line printed is "frames=N size=WxH seconds=S fps=F"; the time covers encoding and
 // writing, not reading the frames. --split first times the stages of one frame after another on
 // this thread (learning, mapping, compressing), to show where the time goes.
@@ -174,7 +175,7 @@ void PrintSplit(const std::vector<Picture>& pictures, int sample, GifIsa isa) {
 
 int Usage() {
     std::fprintf(stderr,
-                 "usage: gifbench --out FILE [--sample N] [--delay MS] [--loop N] [--plain]\n"
+                 "usage: gifbench --out FILE [--sample N] [--delay MS] [--loop N] [--plain | --small]\n"
                  "                [--threads N] [--isa scalar|sse2|avx2|avx512] [--split] FRAME.ppm...\n");
     return 2;
 }
@@ -188,6 +189,7 @@ int main(int argc, char** argv) {
     int loop = 0;
     bool setLoop = false;
     bool plain = false;
+    bool small = false;
     bool split = false;
     int threads = 0;
     GifIsa isa = BestGifIsa();
@@ -215,13 +217,15 @@ int main(int argc, char** argv) {
             split = true;
         } else if (arg == "--plain") {
             plain = true;
+        } else if (arg == "--small") {
+            small = true;
         } else if (!arg.empty() && arg[0] == '-') {
             return Usage();
         } else {
             paths.push_back(argv[i]);
         }
     }
-    if (out.empty() || paths.empty()) {
+    if (out.empty() || paths.empty() || (plain && small)) {
         return Usage();
     }
 
@@ -251,8 +255,10 @@ int main(int argc, char** argv) {
             encoder.SetThreadCount(threads);
         }
         encoder.SetInstructionSet(isa);
+        encoder.SetSmallFile(small);
         ok = Encode(encoder, out, sample, delay, setLoop, loop, pictures);
-        std::printf("encoder=fast threads=%d isa=%s\n", encoder.ThreadCount(), GifIsaName(isa));
+        std::printf("encoder=%s threads=%d isa=%s\n", small ? "small" : "fast", encoder.ThreadCount(),
+                    GifIsaName(isa));
     }
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

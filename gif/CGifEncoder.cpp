@@ -5,11 +5,16 @@
 #include <thread>
 #include "CGifFrameJob.h"
 #include "CGifFramePipeline.h"
+#include "GifChangedRect.h"
 
 namespace {
 
 constexpr int kMaxThreads = 4;
 constexpr int kPaletteSizeExponent = 7;
+// The control extension's packed byte in the small-file mode: disposal method 1 (the frame stays
+// for the next one to be drawn over) and the transparency flag.
+constexpr int kLeaveInPlace = 1 << 2;
+constexpr int kTransparentFlag = 1;
 
 int DefaultThreadCount() {
     const unsigned hardware = std::thread::hardware_concurrency();
@@ -46,6 +51,26 @@ private:
     uint8_t m_bytes[1600];
     size_t m_size = 0;
 };
+
+// The screen descriptor, the first frame's table as the global one, and the repeat block.
+void AddFileHeader(HeaderWriter& header, const CGifFrameJob& job, int loopCount) {
+    header.Short(job.Width());
+    header.Short(job.Height());
+    header.Byte(0x80 | 0x70 | kPaletteSizeExponent);
+    header.Byte(0);
+    header.Byte(0);
+    header.Bytes(job.ColourTable(), 768);
+    if (loopCount >= 0) {
+        header.Byte(0x21);
+        header.Byte(0xFF);
+        header.Byte(11);
+        header.Bytes("NETSCAPE2.0", 11);
+        header.Byte(3);
+        header.Byte(1);
+        header.Short(loopCount);
+        header.Byte(0);
+    }
+}
 
 }  // namespace
 
@@ -90,7 +115,7 @@ bool CGifEncoder::OpenPath(const GifPath& path) {
 void CGifEncoder::SetCanvasSize(int width, int height) {
     // Queued frames decide whether a frame has been written yet.
     m_unreportedFailure = !Drain() || m_unreportedFailure;
-    if (m_started && !m_firstFrame) {
+    if (m_started && FrameGiven()) {
         return;
     }
     m_width = width < 1 ? 320 : width;
@@ -102,12 +127,17 @@ void CGifEncoder::SetLoopCount(int count) {
     if (count < 0) {
         return;
     }
+    if (m_smallFile && m_started && FrameGiven()) {
+        // The first frame may wait for its delay long after it was given.
+        return;
+    }
     // A first frame still queued must get the repeat block as it stood when it was given.
     m_unreportedFailure = !Drain() || m_unreportedFailure;
     m_loopCount = count > 0xFFFF ? 0xFFFF : count;  // 16 bits in the file
 }
 
 void CGifEncoder::SetFrameDelay(int milliseconds) {
+    m_delayMs = milliseconds < 0 ? 0 : milliseconds;
     // Rounded in single precision; the stores keep x87 builds from carrying extra precision.
     volatile float sum = static_cast<float>(milliseconds) + 5.0f;
     volatile float hundredths = sum / 10.0f;
@@ -119,6 +149,13 @@ void CGifEncoder::SetFrameDelay(int milliseconds) {
 
 void CGifEncoder::SetSampleFactor(int factor) {
     m_sampleFactor = factor < 1 ? 1 : factor;
+}
+
+void CGifEncoder::SetSmallFile(bool on) {
+    if (m_started && FrameGiven()) {
+        return;
+    }
+    m_smallFile = on;
 }
 
 void CGifEncoder::SetThreadCount(int threads) {
@@ -144,15 +181,20 @@ bool CGifEncoder::WriteFrame(const GifFrame& frame) {
     if (!CanvasFits(m_width, m_height)) {
         return false;
     }
+    if (m_smallFile) {
+        return WriteSmallFrame(frame);
+    }
     std::unique_ptr<CGifFrameJob> job = NewJob();
     if (!job || !job->Prepare(frame, m_width, m_height, m_sampleFactor, m_delay, m_isa)) {
         return false;
     }
+    return Submit(std::move(job));
+}
 
+bool CGifEncoder::Submit(std::unique_ptr<CGifFrameJob> job) {
     if (m_threads <= 1) {
         job->Run();
-        const bool written = WriteJob(*job);
-        Recycle(std::move(job));
+        const bool written = WriteOrHold(std::move(job));
         return written && !TakeUnreportedFailure();
     }
     if (!m_pipeline) {
@@ -160,9 +202,7 @@ bool CGifEncoder::WriteFrame(const GifFrame& frame) {
         if (!m_pipeline || !m_pipeline->Start(m_threads)) {
             m_pipeline.reset();
             job->Run();
-            const bool written = WriteJob(*job);
-            Recycle(std::move(job));
-            return written;
+            return WriteOrHold(std::move(job));
         }
     }
     m_pipeline->Submit(std::move(job));
@@ -182,11 +222,129 @@ bool CGifEncoder::WriteFinished(bool wait, bool& failed) {
     if (!job) {
         return false;
     }
-    if (!WriteJob(*job)) {
+    if (!WriteOrHold(std::move(job))) {
         failed = true;
     }
-    Recycle(std::move(job));
     return true;
+}
+
+bool CGifEncoder::WriteOrHold(std::unique_ptr<CGifFrameJob> job) {
+    if (job.get() == m_newest) {
+        m_held = std::move(job);
+        return m_held->Succeeded();
+    }
+    const bool written = WriteJob(*job);
+    Recycle(std::move(job));
+    return written;
+}
+
+bool CGifEncoder::FinishNewest() {
+    if (m_newest == nullptr) {
+        return true;
+    }
+    m_newest->SetDelayMs(m_newestDelayMs);
+    m_newest = nullptr;
+    if (!m_held) {
+        return true;  // still queued: written in its turn
+    }
+    const bool written = WriteJob(*m_held);
+    Recycle(std::move(m_held));
+    return written;
+}
+
+bool CGifEncoder::WriteSmallFrame(const GifFrame& frame) {
+    const ptrdiff_t canvasStride = static_cast<ptrdiff_t>(m_width) * 4;
+    const size_t canvasPixels = static_cast<size_t>(m_width) * static_cast<size_t>(m_height);
+    std::unique_ptr<CGifFrameJob> job = NewJob();
+    if (!job) {
+        return false;
+    }
+    if (!FrameGiven()) {
+        // The first frame is written whole, its palette refined once over its pixels. It is
+        // made here, before any other frame: which pixels it shows exactly is needed by the
+        // next frame.
+        if (!m_canvas) {
+            m_canvas.reset(new (std::nothrow) uint8_t[canvasPixels * 4]);
+            m_exact.reset(new (std::nothrow) uint8_t[canvasPixels]);
+        }
+        if (!m_canvas || !m_exact || !job->Prepare(frame, m_width, m_height, m_sampleFactor, m_delay, m_isa, true)) {
+            return false;
+        }
+        CopyToCanvas(frame.pixels, frame.stride, frame.width, frame.height, m_canvas.get(), m_width, m_height);
+        job->Run();
+        if (!job->Succeeded()) {
+            return false;
+        }
+        const uint8_t* table = job->ColourTable();
+        const uint8_t* indices = job->Indices();
+        for (size_t i = 0; i < canvasPixels; i++) {
+            const uint8_t* shown = table + indices[i] * 3;
+            const uint8_t* source = m_canvas.get() + i * 4;
+            m_exact[i] = shown[0] == source[2] && shown[1] == source[1] && shown[2] == source[0];
+        }
+        m_newest = job.get();
+        m_newestDelayMs = m_delayMs;
+        return WriteOrHold(std::move(job));
+    }
+
+    // A frame of another size (the frame editor's) is compared as it is shown: on the canvas.
+    const uint8_t* current = frame.pixels;
+    ptrdiff_t stride = frame.stride;
+    if (frame.width != m_width || frame.height != m_height) {
+        if (!m_padded) {
+            m_padded.reset(new (std::nothrow) uint8_t[canvasPixels * 4]);
+            if (!m_padded) {
+                return false;
+            }
+        }
+        CopyToCanvas(frame.pixels, frame.stride, frame.width, frame.height, m_padded.get(), m_width, m_height);
+        current = m_padded.get();
+        stride = canvasStride;
+    }
+    const GifRect changed = FindChangedRect(current, stride, m_canvas.get(), canvasStride, m_width, m_height);
+    if (changed.IsEmpty()) {
+        m_newestDelayMs += m_delayMs;
+        bool failed = TakeUnreportedFailure();
+        while (WriteFinished(false, failed)) {
+        }
+        return !failed;
+    }
+    // The exact table is made here, so that the next frame knows which pixels this one shows
+    // exactly; the quantiser's work goes to the workers.
+    bool exact = false;
+    GifChangePalette palette;
+    if (uint8_t* indices = job->BeginMapped(changed)) {
+        exact = MapChangesExactly(current, stride, m_canvas.get(), canvasStride, m_exact.get(), m_width, changed,
+                                  indices, palette);
+        if (exact) {
+            job->EndMapped(palette);
+        }
+    }
+    if (!exact) {
+        // As many samples as a whole frame gets, then spent on the changes alone.
+        const int samples = static_cast<int>(canvasPixels / static_cast<size_t>(m_sampleFactor));
+        if (!job->PrepareChange(current, stride, m_canvas.get(), canvasStride, changed, samples, m_isa)) {
+            return false;
+        }
+    }
+    for (int y = changed.top; y < changed.bottom; y++) {
+        uint8_t* source = m_canvas.get() + canvasStride * y + changed.left * 4;
+        const uint8_t* now = current + stride * y + changed.left * 4;
+        uint8_t* shown = m_exact.get() + static_cast<ptrdiff_t>(m_width) * y + changed.left;
+        for (int x = 0; x < changed.Width(); x++) {
+            // What the quantiser will show is not known here: none of it counts as exact.
+            if (std::memcmp(source + x * 4, now + x * 4, 3) != 0) {
+                shown[x] = exact;
+            }
+        }
+        std::memcpy(source, now, static_cast<size_t>(changed.Width()) * 4);
+    }
+    // The frame before now has its whole delay.
+    bool ok = FinishNewest();
+    m_newest = job.get();
+    m_newestDelayMs = m_delayMs;
+    ok = Submit(std::move(job)) && ok;
+    return ok;
 }
 
 std::unique_ptr<CGifFrameJob> CGifEncoder::NewJob() {
@@ -226,24 +384,12 @@ bool CGifEncoder::WriteJob(const CGifFrameJob& job) {
     if (!job.Succeeded() || m_sink == nullptr) {
         return false;
     }
+    if (m_smallFile) {
+        return WriteSmallJob(job);
+    }
     HeaderWriter header;
     if (m_firstFrame) {
-        header.Short(job.Width());
-        header.Short(job.Height());
-        header.Byte(0x80 | 0x70 | kPaletteSizeExponent);
-        header.Byte(0);
-        header.Byte(0);
-        header.Bytes(job.ColourTable(), 768);
-        if (m_loopCount >= 0) {
-            header.Byte(0x21);
-            header.Byte(0xFF);
-            header.Byte(11);
-            header.Bytes("NETSCAPE2.0", 11);
-            header.Byte(3);
-            header.Byte(1);
-            header.Short(m_loopCount);
-            header.Byte(0);
-        }
+        AddFileHeader(header, job, m_loopCount);
     }
     header.Byte(0x21);
     header.Byte(0xF9);
@@ -272,11 +418,65 @@ bool CGifEncoder::WriteJob(const CGifFrameJob& job) {
     return true;
 }
 
+bool CGifEncoder::WriteSmallJob(const CGifFrameJob& job) {
+    // Added up in milliseconds and rounded once, as one delay.
+    int64_t hundredths = (job.DelayMs() + 5) / 10;
+    const int transparent = job.TransparentIndex();
+    HeaderWriter header;
+    if (m_firstFrame) {
+        AddFileHeader(header, job, m_loopCount);
+    }
+    header.Byte(0x21);
+    header.Byte(0xF9);
+    header.Byte(4);
+    header.Byte(kLeaveInPlace | (transparent >= 0 ? kTransparentFlag : 0));
+    header.Short(static_cast<int>(hundredths > 0xFFFF ? 0xFFFF : hundredths));
+    header.Byte(transparent >= 0 ? transparent : 0);
+    header.Byte(0);
+
+    header.Byte(0x2C);
+    header.Short(job.Left());
+    header.Short(job.Top());
+    header.Short(job.Width());
+    header.Short(job.Height());
+    if (m_firstFrame) {
+        header.Byte(0);
+    } else {
+        header.Byte(0x80 | (job.TableBits() - 1));
+        header.Bytes(job.ColourTable(), static_cast<size_t>(3) << job.TableBits());
+    }
+    if (!m_sink->Write(header.Data(), header.Size()) ||
+        !m_sink->Write(job.ImageData(), job.ImageDataSize())) {
+        return false;
+    }
+    m_firstFrame = false;
+    // The field holds 655.35 s: the rest of a longer stillness goes into empty frames.
+    for (hundredths -= 0xFFFF; hundredths > 0; hundredths -= 0xFFFF) {
+        HeaderWriter empty;
+        empty.Byte(0x21);
+        empty.Byte(0xF9);
+        empty.Byte(4);
+        empty.Byte(kLeaveInPlace | kTransparentFlag);
+        empty.Short(static_cast<int>(hundredths > 0xFFFF ? 0xFFFF : hundredths));
+        empty.Byte(0);
+        empty.Byte(0);
+        // One transparent pixel of the global table: code size 2, then the clear code (4), entry 0
+        // and the end code (5), three bits each.
+        const uint8_t image[] = {0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0x00, 2, 2, 0x44, 0x01, 0};
+        empty.Bytes(image, sizeof(image));
+        if (!m_sink->Write(empty.Data(), empty.Size())) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool CGifEncoder::Close() {
     if (!m_started) {
         return false;
     }
-    const bool framesWritten = Drain() && !TakeUnreportedFailure();
+    const bool newestWritten = FinishNewest();
+    const bool framesWritten = Drain() && !TakeUnreportedFailure() && newestWritten;
     StopWorkers();
     while (m_spareCount > 0) {
         m_spareJobs[--m_spareCount].reset();
@@ -293,5 +493,8 @@ bool CGifEncoder::Close() {
     m_sink = nullptr;
     m_ownsSink = false;
     m_firstFrame = true;
+    m_canvas.reset();
+    m_exact.reset();
+    m_padded.reset();
     return ok && framesWritten;
 }

@@ -2,6 +2,12 @@
 // Writes a sequence of frames as one animated GIF89a file: each frame gets its own 256-colour
 // palette (the first frame's is the global table) and LZW-compressed image data.
 //
+// In the small-file mode every frame after the first holds only what changed: the smallest
+// rectangle around the pixels that differ from the frame before, left in place for the next
+// (disposal 1), its unchanged pixels transparent, with a table of the changed pixels' colours
+// (exact up to 255 of them) and a code size to match. A frame that changes nothing is not
+// written: its time goes to the frame before.
+//
 // Frames may be compressed on worker threads while the caller goes on; they are always written
 // in order and the bytes never depend on the thread count or the instruction set.
 #include <cstdint>
@@ -39,6 +45,9 @@ public:
     void SetFrameDelay(int milliseconds);
     // The quantiser learns from one pixel in `factor` (at least 1) from the next frame on.
     void SetSampleFactor(int factor);
+    // The small-file mode (off unless asked for); ignored once a frame is given. In it the loop
+    // count, too, is fixed by the first frame.
+    void SetSmallFile(bool on);
 
     // Writes one frame with the canvas size: its top-left part, padded with black where the
     // frame is smaller. The first frame fixes the canvas if SetCanvasSize was not called.
@@ -50,7 +59,7 @@ public:
     [[nodiscard]] bool WriteFrame(HBITMAP bitmap);
 #endif
     // Writes the queued frames and the trailer, and closes a file opened by OpenPath. The canvas
-    // size stays for a following Open.
+    // size (and the mode) stay for a following Open.
     [[nodiscard]] bool Close();
 
     // Tuning that never changes a byte. With 1 thread frames are written inside WriteFrame; the
@@ -60,14 +69,27 @@ public:
 
     int ThreadCount() const { return m_threads; }
     bool IsStarted() const { return m_started; }
+    bool IsSmallFile() const { return m_smallFile; }
     int CanvasWidth() const { return m_width; }
     int CanvasHeight() const { return m_height; }
 
 private:
+    // Runs the job here or queues it, writing what has finished meanwhile.
+    bool Submit(std::unique_ptr<CGifFrameJob> job);
+    bool WriteSmallFrame(const GifFrame& frame);
+    // A frame has been given since Open (perhaps not yet written).
+    bool FrameGiven() const { return !m_firstFrame || m_newest != nullptr; }
     // Writes every queued frame, waiting for each; false if one of them failed.
     bool Drain();
     bool WriteFinished(bool wait, bool& failed);
+    // Writes a finished job, or holds it back while it is the newest of the small-file mode (its
+    // delay is known only once the next frame has shown a change).
+    bool WriteOrHold(std::unique_ptr<CGifFrameJob> job);
+    // The newest frame's delay is final: writes it if it is held back.
+    bool FinishNewest();
     bool WriteJob(const CGifFrameJob& job);
+    // Frames of the small-file mode: delays past the file's 16 bits go on in empty frames.
+    bool WriteSmallJob(const CGifFrameJob& job);
     void StopWorkers();
     // Jobs written out are kept (a few) for the next frames, with their buffers.
     std::unique_ptr<CGifFrameJob> NewJob();
@@ -86,6 +108,20 @@ private:
     bool m_firstFrame = true;
     bool m_sizeSet = false;
     int m_sampleFactor = 10;
+    int m_delayMs = 0;
+
+    bool m_smallFile = false;
+    // The canvas as the last frame given left it (the small-file mode compares with it), which of
+    // its pixels the viewer shows exactly (one byte each), and a frame of another size padded
+    // onto the canvas.
+    std::unique_ptr<uint8_t[]> m_canvas;
+    std::unique_ptr<uint8_t[]> m_exact;
+    std::unique_ptr<uint8_t[]> m_padded;
+    // The last frame given, whose delay grows while the frames after it change nothing, and
+    // that frame once finished, waiting for its delay.
+    CGifFrameJob* m_newest = nullptr;
+    int64_t m_newestDelayMs = 0;
+    std::unique_ptr<CGifFrameJob> m_held;
 
     int m_threads;
     GifIsa m_isa;

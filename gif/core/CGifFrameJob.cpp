@@ -5,48 +5,89 @@
 #include "CLzwEncoder.h"
 #include "CNeuQuant.h"
 
+bool CGifFrameJob::Reserve(std::unique_ptr<uint8_t[]>& buffer, size_t& capacity, size_t bytes) {
+    // A job used again keeps its buffers: large blocks come fresh from the system on every
+    // allocation on Windows, and touching their pages anew costs more than the copy.
+    if (!buffer || capacity < bytes) {
+        buffer.reset(new (std::nothrow) uint8_t[bytes]);
+        capacity = buffer ? bytes : 0;
+    }
+    return buffer != nullptr;
+}
+
 bool CGifFrameJob::Prepare(const GifFrame& frame, int canvasWidth, int canvasHeight,
-                           int sampleFactor, int delay, GifIsa isa) {
+                           int sampleFactor, int delay, GifIsa isa, bool refine) {
+    m_change = false;
+    m_mapped = false;
+    m_refine = refine;
+    m_rect = GifRect{0, 0, canvasWidth, canvasHeight};
     m_width = canvasWidth;
     m_height = canvasHeight;
     m_sampleFactor = sampleFactor;
     m_delay = delay;
     m_isa = isa;
     m_succeeded = false;
-    const size_t rowBytes = static_cast<size_t>(canvasWidth) * 4;
-    const size_t bytes = rowBytes * static_cast<size_t>(canvasHeight);
-    // A job used again keeps its buffers: large blocks come fresh from the system on every
-    // allocation on Windows, and touching their pages anew costs more than the copy.
-    if (!m_pixels || m_pixelCapacity < bytes) {
-        m_pixels.reset(new (std::nothrow) uint8_t[bytes]);
-        m_pixelCapacity = m_pixels ? bytes : 0;
-    }
-    if (!m_pixels) {
+    const size_t bytes = static_cast<size_t>(canvasWidth) * 4 * static_cast<size_t>(canvasHeight);
+    if (!Reserve(m_pixels, m_pixelCapacity, bytes)) {
         return false;
     }
-    const int copyWidth = frame.width < canvasWidth ? frame.width : canvasWidth;
-    const int copyHeight = frame.height < canvasHeight ? frame.height : canvasHeight;
-    const size_t copyBytes = static_cast<size_t>(copyWidth) * 4;
-    for (int y = 0; y < canvasHeight; y++) {
-        uint8_t* out = m_pixels.get() + rowBytes * static_cast<size_t>(y);
-        size_t copied = 0;
-        if (y < copyHeight && copyBytes > 0) {
-            std::memcpy(out, frame.pixels + frame.stride * y, copyBytes);
-            copied = copyBytes;
-        }
-        std::memset(out + copied, 0, rowBytes - copied);
+    CopyToCanvas(frame.pixels, frame.stride, frame.width, frame.height, m_pixels.get(), canvasWidth, canvasHeight);
+    return true;
+}
+
+void CGifFrameJob::ChangeTo(const GifRect& rect) {
+    m_change = true;
+    m_refine = false;
+    m_rect = rect;
+    m_width = rect.Width();
+    m_height = rect.Height();
+    m_succeeded = false;
+}
+
+bool CGifFrameJob::PrepareChange(const uint8_t* current, ptrdiff_t currentStride, const uint8_t* previous,
+                                 ptrdiff_t previousStride, const GifRect& rect, int samples, GifIsa isa) {
+    ChangeTo(rect);
+    m_mapped = false;
+    m_samples = samples;
+    m_isa = isa;
+    const size_t rowBytes = static_cast<size_t>(m_width) * 4;
+    const size_t bytes = rowBytes * static_cast<size_t>(m_height);
+    if (!Reserve(m_pixels, m_pixelCapacity, bytes) || !Reserve(m_previous, m_previousCapacity, bytes)) {
+        return false;
+    }
+    for (int y = 0; y < m_height; y++) {
+        const ptrdiff_t row = rect.top + y;
+        std::memcpy(m_pixels.get() + rowBytes * static_cast<size_t>(y), current + currentStride * row + rect.left * 4,
+                    rowBytes);
+        std::memcpy(m_previous.get() + rowBytes * static_cast<size_t>(y),
+                    previous + previousStride * row + rect.left * 4, rowBytes);
     }
     return true;
 }
 
+uint8_t* CGifFrameJob::BeginMapped(const GifRect& rect) {
+    ChangeTo(rect);
+    m_mapped = true;
+    const size_t count = static_cast<size_t>(m_width) * static_cast<size_t>(m_height);
+    return Reserve(m_indices, m_indexCapacity, count) ? m_indices.get() : nullptr;
+}
+
+void CGifFrameJob::EndMapped(const GifChangePalette& palette) {
+    m_palette = palette;
+}
+
 void CGifFrameJob::Run() {
     m_succeeded = false;
-    if (!m_pixels) {
-        return;
+    if (m_change) {
+        RunChange();
+    } else {
+        RunWhole();
     }
+}
+
+void CGifFrameJob::RunWhole() {
     const size_t count = static_cast<size_t>(m_width) * static_cast<size_t>(m_height);
-    std::unique_ptr<uint8_t[]> indices(new (std::nothrow) uint8_t[count]);
-    if (!indices) {
+    if (!m_pixels || !Reserve(m_indices, m_indexCapacity, count)) {
         return;
     }
     {
@@ -57,21 +98,38 @@ void CGifFrameJob::Run() {
             return;
         }
         quantiser->Process(m_colourTable);
-        quantiser->MapPixels(indices.get());
+        quantiser->MapPixels(m_indices.get());
+        if (m_refine) {
+            quantiser->Refine(m_colourTable, m_indices.get());
+        }
     }
+    m_succeeded = Compress(8);
+}
 
-    const size_t room = CLzwEncoder::MaxEncodedSize(count);
-    if (!m_imageData || m_imageDataCapacity < room) {
-        m_imageData.reset(new (std::nothrow) uint8_t[room]);
-        m_imageDataCapacity = m_imageData ? room : 0;
-    }
-    if (!m_imageData) {
+void CGifFrameJob::RunChange() {
+    const size_t count = static_cast<size_t>(m_width) * static_cast<size_t>(m_height);
+    if (!m_mapped) {
+        if (!m_pixels || !m_previous || !Reserve(m_indices, m_indexCapacity, count) ||
+            !MapChangesQuantised(m_pixels.get(), m_previous.get(), static_cast<int>(count), m_samples, m_isa,
+                                 m_indices.get(), m_palette)) {
+            return;
+        }
+    } else if (!m_indices) {
         return;
     }
-    std::unique_ptr<CLzwEncoder> lzw(new (std::nothrow) CLzwEncoder(m_width, m_height, indices.get(), 8));
+    // A smaller table needs fewer bits a code (the format's least is 2).
+    m_succeeded = Compress(m_palette.bits);
+}
+
+bool CGifFrameJob::Compress(int codeSize) {
+    const size_t count = static_cast<size_t>(m_width) * static_cast<size_t>(m_height);
+    if (!Reserve(m_imageData, m_imageDataCapacity, CLzwEncoder::MaxEncodedSize(count))) {
+        return false;
+    }
+    std::unique_ptr<CLzwEncoder> lzw(new (std::nothrow) CLzwEncoder(m_width, m_height, m_indices.get(), codeSize));
     if (!lzw) {
-        return;
+        return false;
     }
     m_imageDataSize = lzw->Encode(m_imageData.get());
-    m_succeeded = true;
+    return true;
 }

@@ -2,13 +2,14 @@
 
 #include <cstring>
 
-CLzwEncoder::CLzwEncoder(int width, int height, const uint8_t* indices, int colourDepth)
+CLzwEncoder::CLzwEncoder(int width, int height, const uint8_t* indices, int codeSize)
     : m_width(width), m_height(height), m_indices(indices),
-      m_initialCodeSize(colourDepth > 2 ? colourDepth : 2) {}
+      m_initialCodeSize(codeSize > 2 ? codeSize : 2) {}
 
 size_t CLzwEncoder::MaxEncodedSize(size_t pixelCount) {
-    // At most one code per pixel plus a clear code per 3838 new codes, the first clear, the
-    // last prefix and the end code, 12 bits each, plus one count byte per 254 data bytes.
+    // At most one code per pixel plus a clear code per 3838 new codes (more with a code size
+    // below 8), the first clear, the last prefix and the end code, 12 bits each, plus one count
+    // byte per 254 data bytes.
     const size_t codes = pixelCount + pixelCount / 3838 + 4;
     const size_t data = codes + codes / 2 + 1;
     return 2 + data + data / 254 + 1;
@@ -40,6 +41,9 @@ size_t CLzwEncoder::Encode(uint8_t* out) {
         *m_out++ = 0;
         return static_cast<size_t>(m_out - begin);
     }
+    // The slot of a string: its next index shifted into the table's top bits, over the prefix's
+    // 12 bits (an index of fewer bits is shifted further, so that the slots still spread).
+    const int shift = kTableBits - m_initialCodeSize;
     int prefix = m_indices[0];
     std::memset(m_table, 0, sizeof(m_table));
     Output(m_clearCode);
@@ -51,7 +55,7 @@ size_t CLzwEncoder::Encode(uint8_t* out) {
     for (size_t i = 1; i < count; i++) {
         const int c = m_indices[i];
         const uint32_t key = (static_cast<uint32_t>(c) << kMaxBits) | static_cast<uint32_t>(prefix);
-        uint32_t slot = ((static_cast<uint32_t>(c) << kTableShift) ^ static_cast<uint32_t>(prefix)) & kTableMask;
+        uint32_t slot = ((static_cast<uint32_t>(c) << shift) ^ static_cast<uint32_t>(prefix)) & kTableMask;
         uint32_t entry = m_table[slot];
         while (entry != 0 && (entry >> kMaxBits) != key) {
             slot = (slot + 1) & kTableMask;

@@ -6,8 +6,9 @@
 
 class CLzwEncoder {
 public:
-    // `indices` holds width x height palette indices and must outlive the encoder.
-    CLzwEncoder(int width, int height, const uint8_t* indices, int colourDepth);
+    // `indices` holds width x height palette indices and must outlive the encoder. The code size
+    // is the colour table's bits (8 for a full table; the format's least, 2, for fewer).
+    CLzwEncoder(int width, int height, const uint8_t* indices, int codeSize);
 
     // Room that Encode may need for pixelCount indices.
     static size_t MaxEncodedSize(size_t pixelCount);
@@ -20,8 +21,7 @@ private:
     static constexpr int kCodeLimit = 4096;
     static constexpr uint32_t kTableSize = 65536;
     static constexpr uint32_t kTableMask = kTableSize - 1;
-    // The slot of a string: its next index shifted over the prefix's 12 bits, folded into 16.
-    static constexpr int kTableShift = 8;
+    static constexpr int kTableBits = 16;
 
     void Output(int code);
     void AppendByte(uint8_t byte);

@@ -1,5 +1,6 @@
 #include "CNeuQuant.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -124,6 +125,10 @@ void CNeuQuant::FinishNetwork() {
         network[i][2] = m_lanes.c2[i] >> 4;
         network[i][3] = i;
     }
+    SortNetwork(network);
+}
+
+void CNeuQuant::SortNetwork(int32_t network[][4]) {
     int32_t* greenIndex = m_sorted.greenIndex;
     int previous = 0;
     int start = 0;
@@ -199,4 +204,62 @@ void CNeuQuant::MapPixels(uint8_t* indices) const {
         }
         indices[i] = previousIndex;
     }
+}
+
+int CNeuQuant::Refine(uint8_t colourTable[768], uint8_t* indices, bool reserve) {
+    int64_t sums[kNeurons][3] = {};
+    int32_t counts[kNeurons] = {};
+    for (int i = 0; i < m_pixelCount; i++) {
+        const uint8_t* p = m_pixels + static_cast<size_t>(i) * 4;
+        int64_t* sum = sums[indices[i]];
+        sum[0] += p[2];
+        sum[1] += p[1];
+        sum[2] += p[0];
+        counts[indices[i]]++;
+    }
+    for (int k = 0; k < kNeurons; k++) {
+        if (counts[k] > 0) {
+            for (int c = 0; c < 3; c++) {
+                colourTable[k * 3 + c] = static_cast<uint8_t>((sums[k][c] + counts[k] / 2) / counts[k]);
+            }
+        }
+    }
+    int reserved = -1;
+    int twin = -1;
+    if (reserve) {
+        // Giving up the entry nearest to another costs least; with the other's colour it is
+        // never strictly nearer than that one, so its pixels can simply move there.
+        int best = 1 << 30;
+        for (int i = 0; i < kNeurons && best > 0; i++) {
+            const uint8_t* a = colourTable + i * 3;
+            for (int j = 0; j < kNeurons; j++) {
+                if (j == i) continue;
+                const uint8_t* b = colourTable + j * 3;
+                const int d = std::abs(a[0] - b[0]) + std::abs(a[1] - b[1]) + std::abs(a[2] - b[2]);
+                if (d < best) {
+                    best = d;
+                    reserved = i;
+                    twin = j;
+                }
+            }
+        }
+        std::memcpy(colourTable + reserved * 3, colourTable + twin * 3, 3);
+    }
+    int32_t network[kNeurons][4];
+    for (int k = 0; k < kNeurons; k++) {
+        for (int c = 0; c < 3; c++) {
+            network[k][c] = colourTable[k * 3 + c];
+        }
+        network[k][3] = k;
+    }
+    SortNetwork(network);
+    MapPixels(indices);
+    if (reserved >= 0) {
+        for (int i = 0; i < m_pixelCount; i++) {
+            if (indices[i] == reserved) {
+                indices[i] = static_cast<uint8_t>(twin);
+            }
+        }
+    }
+    return reserved;
 }

@@ -17,11 +17,19 @@ public:
     int Map(int red, int green, int blue) const;
     // Maps every learned pixel to its palette entry; only after Process.
     void MapPixels(uint8_t* indices) const;
+    // After MapPixels: every entry moves to the mean colour of the pixels mapped to it (an entry
+    // no pixel took stays), and the pixels are mapped again to the nearest entries of the new
+    // table. With `reserve`, one entry is given up first (the one another entry comes closest
+    // to: it takes that entry's colour, and its pixels that entry) and its number returned; no
+    // pixel is mapped to it. Returns -1 without `reserve`.
+    int Refine(uint8_t colourTable[768], uint8_t* indices, bool reserve = false);
 
 private:
     void Learn();
     void FillSpread(int alpha, int rad);
     void FinishNetwork();
+    // Sorts the finished network (red, green, blue, palette number) by green for the lookup.
+    void SortNetwork(int32_t network[][4]);
 
     const uint8_t* m_pixels;
     int m_pixelCount;

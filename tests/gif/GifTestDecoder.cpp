@@ -174,3 +174,42 @@ bool DecodeGif(const std::vector<uint8_t>& bytes, DecodedGif& gif, std::string& 
         gif.frames.push_back(std::move(frame));
     }
 }
+
+bool CompositeGif(const DecodedGif& gif, std::vector<std::vector<uint8_t>>& canvases, std::string& error) {
+    canvases.clear();
+    std::vector<uint8_t> canvas(static_cast<size_t>(gif.width) * gif.height * 3, 0);
+    for (size_t f = 0; f < gif.frames.size(); f++) {
+        const DecodedFrame& frame = gif.frames[f];
+        if (frame.left < 0 || frame.top < 0 || frame.left + frame.width > gif.width ||
+            frame.top + frame.height > gif.height) {
+            return Fail(error, "frame " + std::to_string(f) + " lies outside the canvas");
+        }
+        const std::vector<uint8_t>& palette = frame.Palette(gif.globalTable);
+        const bool transparency = frame.controlPacked >= 0 && (frame.controlPacked & 1) != 0;
+        const int disposal = frame.controlPacked >= 0 ? (frame.controlPacked >> 2) & 7 : 0;
+        const std::vector<uint8_t> before = canvas;
+        for (int y = 0; y < frame.height; y++) {
+            for (int x = 0; x < frame.width; x++) {
+                const int index = frame.indices[static_cast<size_t>(y) * frame.width + x];
+                if (transparency && index == frame.transparentIndex) continue;
+                if (static_cast<size_t>(index) * 3 + 2 >= palette.size()) {
+                    return Fail(error, "frame " + std::to_string(f) + " uses an entry beyond its table");
+                }
+                uint8_t* out = &canvas[(static_cast<size_t>(frame.top + y) * gif.width + frame.left + x) * 3];
+                out[0] = palette[index * 3];
+                out[1] = palette[index * 3 + 1];
+                out[2] = palette[index * 3 + 2];
+            }
+        }
+        canvases.push_back(canvas);
+        if (disposal == 2 || disposal == 3) {
+            for (int y = 0; y < frame.height; y++) {
+                for (int x = 0; x < frame.width; x++) {
+                    const size_t at = (static_cast<size_t>(frame.top + y) * gif.width + frame.left + x) * 3;
+                    for (int c = 0; c < 3; c++) canvas[at + c] = disposal == 2 ? 0 : before[at + c];
+                }
+            }
+        }
+    }
+    return true;
+}

@@ -42,3 +42,10 @@ struct DecodedGif {
 
 // False with a reason in `error` when the bytes are not a well-formed file.
 bool DecodeGif(const std::vector<uint8_t>& bytes, DecodedGif& gif, std::string& error);
+
+// The canvas as a viewer shows it after each frame (red, green, blue per pixel): every frame is
+// drawn at its offset over what the frames before left, its transparent pixels letting that
+// show through; disposal 2 clears a frame's area to black afterwards (the background this
+// program never uses otherwise), 3 restores what was there before it. False with a reason in
+// `error` when a frame does not lie inside the canvas.
+bool CompositeGif(const DecodedGif& gif, std::vector<std::vector<uint8_t>>& canvases, std::string& error);

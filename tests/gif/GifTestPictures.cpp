@@ -136,10 +136,29 @@ TestPicture TestPicture::WithRowPadding(int extra) const {
     return p;
 }
 
+TestPicture TestPicture::WithFill(int x, int y, int w, int h, int red, int green, int blue) const {
+    TestPicture p = *this;
+    for (int yy = y; yy < y + h && yy < height; yy++)
+        for (int xx = x; xx < x + w && xx < width; xx++) Put(p, xx, yy, red, green, blue);
+    return p;
+}
+
+TestPicture TestPicture::WithNoise(int x, int y, int w, int h, uint32_t seed) const {
+    TestPicture p = *this;
+    uint32_t state = seed * 2654435761u + 3;
+    for (int yy = y; yy < y + h && yy < height; yy++)
+        for (int xx = x; xx < x + w && xx < width; xx++) {
+            const uint32_t r = NextRandom(state);
+            Put(p, xx, yy, r & 0xFF, (r >> 8) & 0xFF, (r >> 16) & 0xFF);
+        }
+    return p;
+}
+
 std::vector<uint8_t> EncodeFast(const std::vector<TestPicture>& pictures, const EncodeOptions& options) {
     CGifEncoder encoder;
     encoder.SetThreadCount(options.threads);
     encoder.SetInstructionSet(options.isa);
+    encoder.SetSmallFile(options.small);
     return Encode(encoder, pictures, options);
 }
 

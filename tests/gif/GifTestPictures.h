@@ -27,6 +27,9 @@ struct TestPicture {
     static TestPicture Gradient(int width, int height);
     // The same pixels with `extra` unused bytes after every row.
     TestPicture WithRowPadding(int extra) const;
+    // A copy with a rectangle of one colour, or of noise (thousands of colours), painted in.
+    TestPicture WithFill(int x, int y, int w, int h, int red, int green, int blue) const;
+    TestPicture WithNoise(int x, int y, int w, int h, uint32_t seed) const;
 };
 
 struct EncodeOptions {
@@ -35,6 +38,7 @@ struct EncodeOptions {
     int loop = -1;  // SetLoopCount is called only for 0 or more
     int threads = 1;
     GifIsa isa = GifIsa::Scalar;
+    bool small = false;  // the small-file mode
 };
 
 std::vector<uint8_t> EncodeFast(const std::vector<TestPicture>& pictures, const EncodeOptions& options);

@@ -1,0 +1,125 @@
+#include "GifChangePalette.h"
+
+#include <cstring>
+#include <memory>
+#include <new>
+#include "CNeuQuant.h"
+
+namespace {
+
+constexpr int kMaxExactColours = 255;
+// Open addressing over at most 256 colours: a table four times as large stays sparse.
+constexpr int kSlotBits = 10;
+constexpr uint32_t kSlotMask = (1u << kSlotBits) - 1;
+constexpr uint32_t kEmpty = 0xFFFFFFFFu;
+
+inline uint32_t ColourOf(const uint8_t* pixel) {
+    return static_cast<uint32_t>(pixel[0]) | (static_cast<uint32_t>(pixel[1]) << 8) |
+           (static_cast<uint32_t>(pixel[2]) << 16);
+}
+
+inline bool SameColour(const uint8_t* a, const uint8_t* b) {
+    return a[0] == b[0] && a[1] == b[1] && a[2] == b[2];
+}
+
+inline uint32_t SlotOf(uint32_t colour) {
+    return (colour * 2654435761u) >> (32 - kSlotBits);
+}
+
+int BitsFor(int entries) {
+    int bits = 1;
+    while ((1 << bits) < entries) {
+        bits++;
+    }
+    return bits;
+}
+
+}  // namespace
+
+bool MapChangesExactly(const uint8_t* current, ptrdiff_t currentStride, const uint8_t* previous,
+                       ptrdiff_t previousStride, const uint8_t* exact, ptrdiff_t exactStride,
+                       const GifRect& rect, uint8_t* indices, GifChangePalette& palette) {
+    std::memset(palette.colours, 0, sizeof(palette.colours));
+    // Entry 0 is the transparent one; the colours follow in the order they appear. A slot holds
+    // a colour above its entry.
+    uint32_t slots[1 << kSlotBits];
+    std::memset(slots, 0xFF, sizeof(slots));
+    int colours = 0;
+    uint32_t lastColour = kEmpty;
+    uint8_t lastEntry = 0;
+    uint8_t* out = indices;
+    for (int y = rect.top; y < rect.bottom; y++) {
+        const uint8_t* c = current + currentStride * y + rect.left * 4;
+        const uint8_t* p = previous + previousStride * y + rect.left * 4;
+        const uint8_t* shown = exact + exactStride * y + rect.left;
+        uint8_t before = 0;  // the entry of the pixel before in the row
+        for (int x = 0; x < rect.Width(); x++, c += 4, p += 4) {
+            const uint32_t colour = ColourOf(c);
+            if (SameColour(c, p)) {
+                *out++ = before = (before != 0 && shown[x] && colour == lastColour) ? lastEntry : 0;
+                continue;
+            }
+            if (colour != lastColour) {
+                uint32_t slot = SlotOf(colour);
+                while (slots[slot] != kEmpty && (slots[slot] >> 8) != colour) {
+                    slot = (slot + 1) & kSlotMask;
+                }
+                if (slots[slot] == kEmpty) {
+                    if (colours == kMaxExactColours) {
+                        return false;
+                    }
+                    const int entry = ++colours;
+                    palette.colours[entry * 3] = c[2];
+                    palette.colours[entry * 3 + 1] = c[1];
+                    palette.colours[entry * 3 + 2] = c[0];
+                    slots[slot] = (colour << 8) | static_cast<uint32_t>(entry);
+                }
+                lastColour = colour;
+                lastEntry = static_cast<uint8_t>(slots[slot] & 0xFF);
+            }
+            *out++ = before = lastEntry;
+        }
+    }
+    palette.transparent = 0;
+    palette.bits = BitsFor(colours + 1);
+    return true;
+}
+
+bool MapChangesQuantised(const uint8_t* current, const uint8_t* previous, int count, int samples, GifIsa isa,
+                         uint8_t* indices, GifChangePalette& palette) {
+    std::memset(palette.colours, 0, sizeof(palette.colours));
+    // The network learns from the changed pixels only, gathered side by side.
+    int changed = 0;
+    for (int i = 0; i < count; i++) {
+        changed += !SameColour(current + static_cast<size_t>(i) * 4, previous + static_cast<size_t>(i) * 4);
+    }
+    std::unique_ptr<uint8_t[]> gathered(new (std::nothrow) uint8_t[static_cast<size_t>(changed) * 4]);
+    std::unique_ptr<uint8_t[]> mapped(new (std::nothrow) uint8_t[static_cast<size_t>(changed)]);
+    if (!gathered || !mapped) {
+        return false;
+    }
+    for (int i = 0, k = 0; i < count; i++) {
+        const uint8_t* c = current + static_cast<size_t>(i) * 4;
+        if (!SameColour(c, previous + static_cast<size_t>(i) * 4)) {
+            std::memcpy(gathered.get() + static_cast<size_t>(k++) * 4, c, 4);
+        }
+    }
+    // A factor that keeps the whole frame's number of samples: a few changed pixels learnt from
+    // one in ten would leave most of the network untrained.
+    const int factor = samples > 0 && changed / samples > 1 ? changed / samples : 1;
+    std::unique_ptr<CNeuQuant> quantiser(new (std::nothrow) CNeuQuant(gathered.get(), changed, factor, isa));
+    if (!quantiser) {
+        return false;
+    }
+    quantiser->Process(palette.colours);
+    quantiser->MapPixels(mapped.get());
+    const int reserved = quantiser->Refine(palette.colours, mapped.get(), true);
+    for (int i = 0, k = 0; i < count; i++) {
+        indices[i] = SameColour(current + static_cast<size_t>(i) * 4, previous + static_cast<size_t>(i) * 4)
+                         ? static_cast<uint8_t>(reserved)
+                         : mapped[k++];
+    }
+    palette.transparent = reserved;
+    palette.bits = 8;
+    return true;
+}

@@ -1,0 +1,34 @@
+#pragma once
+// The palette of a changed rectangle in the small-file mode, and every pixel's entry in it.
+// Pixels equal to the previous frame keep what the viewer shows there (the transparent entry);
+// the changed pixels get an exact table when they have at most 255 colours (its size the
+// smallest power of two that holds them and the transparent entry), otherwise the nearest entry
+// of a quantiser network learnt from the changed pixels alone, one of whose 256 entries is given
+// up to transparency. No changed pixel ever gets the transparent entry.
+#include <cstddef>
+#include <cstdint>
+#include "GifChangedRect.h"
+#include "GifIsa.h"
+
+struct GifChangePalette {
+    uint8_t colours[768] = {};  // red, green, blue; 1 << bits entries are written
+    int bits = 8;               // 1 to 8
+    int transparent = 0;        // the entry of unchanged pixels
+};
+
+// The exact table, on the canvases themselves (four bytes per pixel, blue, green, red, unused):
+// `indices` receives rect.Width() x rect.Height() entries, row by row. An unchanged pixel whose
+// colour the viewer already shows exactly (`exact` non-zero, one byte per canvas pixel) and
+// whose colour is in the table by then may get that colour's entry instead of the transparent
+// one: it does when the pixel before it got the same entry, so that runs of one colour are not
+// broken into pieces (it changes nothing on the screen and compresses better). False when the
+// changed pixels have more than 255 colours; the indices are then of no use.
+[[nodiscard]] bool MapChangesExactly(const uint8_t* current, ptrdiff_t currentStride, const uint8_t* previous,
+                                     ptrdiff_t previousStride, const uint8_t* exact, ptrdiff_t exactStride,
+                                     const GifRect& rect, uint8_t* indices, GifChangePalette& palette);
+
+// The quantised table over copies of the rectangle (`count` pixels each, now and before). The
+// network learns from about `samples` changed pixels (all of them when they are fewer), as from
+// a whole frame, and is refined once over them. False when memory ran out.
+[[nodiscard]] bool MapChangesQuantised(const uint8_t* current, const uint8_t* previous, int count, int samples,
+                                       GifIsa isa, uint8_t* indices, GifChangePalette& palette);
