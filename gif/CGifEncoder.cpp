@@ -277,10 +277,16 @@ bool CGifEncoder::WriteSmallFrame(const GifFrame& frame) {
         }
         const uint8_t* table = job->ColourTable();
         const uint8_t* indices = job->Indices();
+        std::memcpy(m_first.colours, table, sizeof(m_first.colours));
+        m_first.transparent = job->SpareIndex();
+        m_first.pixels = static_cast<int64_t>(canvasPixels);
+        m_first.squaredError = 0;
         for (size_t i = 0; i < canvasPixels; i++) {
             const uint8_t* shown = table + indices[i] * 3;
             const uint8_t* source = m_canvas.get() + i * 4;
-            m_exact[i] = shown[0] == source[2] && shown[1] == source[1] && shown[2] == source[0];
+            const int r = shown[0] - source[2], g = shown[1] - source[1], b = shown[2] - source[0];
+            m_first.squaredError += r * r + g * g + b * b;
+            m_exact[i] = r == 0 && g == 0 && b == 0;
         }
         m_newest = job.get();
         m_newestDelayMs = m_delayMs;
@@ -323,7 +329,7 @@ bool CGifEncoder::WriteSmallFrame(const GifFrame& frame) {
     if (!exact) {
         // As many samples as a whole frame gets, then spent on the changes alone.
         const int samples = static_cast<int>(canvasPixels / static_cast<size_t>(m_sampleFactor));
-        if (!job->PrepareChange(current, stride, m_canvas.get(), canvasStride, changed, samples, m_isa)) {
+        if (!job->PrepareChange(current, stride, m_canvas.get(), canvasStride, changed, samples, m_isa, m_first)) {
             return false;
         }
     }
@@ -439,7 +445,7 @@ bool CGifEncoder::WriteSmallJob(const CGifFrameJob& job) {
     header.Short(job.Top());
     header.Short(job.Width());
     header.Short(job.Height());
-    if (m_firstFrame) {
+    if (m_firstFrame || job.UsesGlobalTable()) {
         header.Byte(0);
     } else {
         header.Byte(0x80 | (job.TableBits() - 1));

@@ -15,6 +15,7 @@
 #include "CGifByteSink.h"
 #include "CGifFileSink.h"
 #include "GifFrame.h"
+#include "GifChangePalette.h"
 #include "GifIsa.h"
 
 #ifdef _WIN32
@@ -116,6 +117,7 @@ private:
     // onto the canvas.
     std::unique_ptr<uint8_t[]> m_canvas;
     std::unique_ptr<uint8_t[]> m_exact;
+    GifFirstPalette m_first;
     std::unique_ptr<uint8_t[]> m_padded;
     // The last frame given, whose delay grows while the frames after it change nothing, and
     // that frame once finished, waiting for its delay.

@@ -45,8 +45,10 @@ void CGifFrameJob::ChangeTo(const GifRect& rect) {
 }
 
 bool CGifFrameJob::PrepareChange(const uint8_t* current, ptrdiff_t currentStride, const uint8_t* previous,
-                                 ptrdiff_t previousStride, const GifRect& rect, int samples, GifIsa isa) {
+                                 ptrdiff_t previousStride, const GifRect& rect, int samples, GifIsa isa,
+                                 const GifFirstPalette& first) {
     ChangeTo(rect);
+    m_first = first;
     m_mapped = false;
     m_samples = samples;
     m_isa = isa;
@@ -99,9 +101,7 @@ void CGifFrameJob::RunWhole() {
         }
         quantiser->Process(m_colourTable);
         quantiser->MapPixels(m_indices.get());
-        if (m_refine) {
-            quantiser->Refine(m_colourTable, m_indices.get());
-        }
+        m_spare = m_refine ? quantiser->Refine(m_colourTable, m_indices.get(), true) : -1;
     }
     m_succeeded = Compress(8);
 }
@@ -111,7 +111,7 @@ void CGifFrameJob::RunChange() {
     if (!m_mapped) {
         if (!m_pixels || !m_previous || !Reserve(m_indices, m_indexCapacity, count) ||
             !MapChangesQuantised(m_pixels.get(), m_previous.get(), static_cast<int>(count), m_samples, m_isa,
-                                 m_indices.get(), m_palette)) {
+                                 m_first, m_indices.get(), m_palette)) {
             return;
         }
     } else if (!m_indices) {

@@ -16,15 +16,16 @@
 class CGifFrameJob {
 public:
     // Copies the frame's top-left canvas-sized part; canvas pixels the frame does not cover are
-    // black. With `refine` the learnt palette is refined once more over the pixels. False when
-    // there is no memory for the copy.
+    // black. With `refine` the learnt palette is refined once more over the pixels, giving up one
+    // entry for the frames after it. False when there is no memory for the copy.
     [[nodiscard]] bool Prepare(const GifFrame& frame, int canvasWidth, int canvasHeight,
                                int sampleFactor, int delay, GifIsa isa, bool refine = false);
     // Copies `rect` of the canvas as it is now and as it was (four bytes per pixel), for the
     // quantiser to learn from about `samples` changed pixels. False when there is no memory for
     // the copies.
     [[nodiscard]] bool PrepareChange(const uint8_t* current, ptrdiff_t currentStride, const uint8_t* previous,
-                                     ptrdiff_t previousStride, const GifRect& rect, int samples, GifIsa isa);
+                                     ptrdiff_t previousStride, const GifRect& rect, int samples, GifIsa isa,
+                                     const GifFirstPalette& first);
     // A changed rectangle whose entries the caller gives: room for them (null without memory),
     // then the table they refer to. Run only compresses them.
     uint8_t* BeginMapped(const GifRect& rect);
@@ -47,6 +48,10 @@ public:
     const uint8_t* ColourTable() const { return m_change ? m_palette.colours : m_colourTable; }
     // The table holds 1 << TableBits() entries.
     int TableBits() const { return m_change ? m_palette.bits : 8; }
+    // A change drawn with the first frame's table: the frame has no table of its own.
+    bool UsesGlobalTable() const { return m_change && m_palette.global; }
+    // The entry a refined whole frame gave up (no pixel uses it), -1 for none.
+    int SpareIndex() const { return m_change ? -1 : m_spare; }
     // The entry of unchanged pixels, -1 for a whole frame.
     int TransparentIndex() const { return m_change ? m_palette.transparent : -1; }
     // Every pixel's entry, once run.
@@ -82,6 +87,8 @@ private:
     size_t m_indexCapacity = 0;
     uint8_t m_colourTable[768] = {};
     GifChangePalette m_palette;
+    GifFirstPalette m_first;
+    int m_spare = -1;
     std::unique_ptr<uint8_t[]> m_imageData;
     size_t m_imageDataCapacity = 0;
     size_t m_imageDataSize = 0;

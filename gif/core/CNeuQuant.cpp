@@ -245,14 +245,7 @@ int CNeuQuant::Refine(uint8_t colourTable[768], uint8_t* indices, bool reserve) 
         }
         std::memcpy(colourTable + reserved * 3, colourTable + twin * 3, 3);
     }
-    int32_t network[kNeurons][4];
-    for (int k = 0; k < kNeurons; k++) {
-        for (int c = 0; c < 3; c++) {
-            network[k][c] = colourTable[k * 3 + c];
-        }
-        network[k][3] = k;
-    }
-    SortNetwork(network);
+    UsePalette(colourTable);
     MapPixels(indices);
     if (reserved >= 0) {
         for (int i = 0; i < m_pixelCount; i++) {
@@ -262,4 +255,15 @@ int CNeuQuant::Refine(uint8_t colourTable[768], uint8_t* indices, bool reserve) 
         }
     }
     return reserved;
+}
+
+void CNeuQuant::UsePalette(const uint8_t colourTable[768]) {
+    int32_t network[kNeurons][4];
+    for (int k = 0; k < kNeurons; k++) {
+        for (int c = 0; c < 3; c++) {
+            network[k][c] = colourTable[k * 3 + c];
+        }
+        network[k][3] = k;
+    }
+    SortNetwork(network);
 }

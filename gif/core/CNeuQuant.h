@@ -23,6 +23,8 @@ public:
     // to: it takes that entry's colour, and its pixels that entry) and its number returned; no
     // pixel is mapped to it. Returns -1 without `reserve`.
     int Refine(uint8_t colourTable[768], uint8_t* indices, bool reserve = false);
+    // Instead of learning: Map and MapPixels find the nearest entries of this table.
+    void UsePalette(const uint8_t colourTable[768]);
 
 private:
     void Learn();

@@ -12,6 +12,10 @@ constexpr int kMaxExactColours = 255;
 constexpr int kSlotBits = 10;
 constexpr uint32_t kSlotMask = (1u << kSlotBits) - 1;
 constexpr uint32_t kEmpty = 0xFFFFFFFFu;
+// The refined first frame is usually shown about twice as closely as by the palette learnt
+// alone: changes shown twice as far off as that frame are still about as close as every frame
+// of the described layout, and most of them are what the first frame already showed.
+constexpr int64_t kFirstPaletteSlack = 2;
 
 inline uint32_t ColourOf(const uint8_t* pixel) {
     return static_cast<uint32_t>(pixel[0]) | (static_cast<uint32_t>(pixel[1]) << 8) |
@@ -32,6 +36,39 @@ int BitsFor(int entries) {
         bits++;
     }
     return bits;
+}
+
+// The first frame's nearest entries for the gathered pixels, when they show them on average no
+// worse than kFirstPaletteSlack times as far off as that frame shows its own. Its spare entry has the colour of another (the quantiser
+// gave it up that way): that other one takes its pixels.
+bool MapToFirstPalette(const uint8_t* pixels, int count, GifIsa isa, const GifFirstPalette& first, uint8_t* mapped) {
+    if (first.transparent < 0 || first.pixels <= 0) {
+        return false;
+    }
+    const uint8_t* spare = first.colours + first.transparent * 3;
+    int twin = -1;
+    for (int k = 0; k < 256 && twin < 0; k++) {
+        if (k != first.transparent && std::memcmp(first.colours + k * 3, spare, 3) == 0) twin = k;
+    }
+    if (twin < 0) {
+        return false;
+    }
+    std::unique_ptr<CNeuQuant> lookup(new (std::nothrow) CNeuQuant(pixels, count, 1, isa));
+    if (!lookup) {
+        return false;
+    }
+    lookup->UsePalette(first.colours);
+    lookup->MapPixels(mapped);
+    int64_t error = 0;
+    for (int i = 0; i < count; i++) {
+        if (mapped[i] == first.transparent) mapped[i] = static_cast<uint8_t>(twin);
+        const uint8_t* p = pixels + static_cast<size_t>(i) * 4;
+        const uint8_t* e = first.colours + mapped[i] * 3;
+        const int r = e[0] - p[2], g = e[1] - p[1], b = e[2] - p[0];
+        error += r * r + g * g + b * b;
+    }
+
+    return error * first.pixels <= kFirstPaletteSlack * first.squaredError * count;
 }
 
 }  // namespace
@@ -86,7 +123,7 @@ bool MapChangesExactly(const uint8_t* current, ptrdiff_t currentStride, const ui
 }
 
 bool MapChangesQuantised(const uint8_t* current, const uint8_t* previous, int count, int samples, GifIsa isa,
-                         uint8_t* indices, GifChangePalette& palette) {
+                         const GifFirstPalette& first, uint8_t* indices, GifChangePalette& palette) {
     std::memset(palette.colours, 0, sizeof(palette.colours));
     // The network learns from the changed pixels only, gathered side by side.
     int changed = 0;
@@ -104,6 +141,21 @@ bool MapChangesQuantised(const uint8_t* current, const uint8_t* previous, int co
             std::memcpy(gathered.get() + static_cast<size_t>(k++) * 4, c, 4);
         }
     }
+    const auto scatter = [&](int transparent) {
+        for (int i = 0, k = 0; i < count; i++) {
+            indices[i] = SameColour(current + static_cast<size_t>(i) * 4, previous + static_cast<size_t>(i) * 4)
+                             ? static_cast<uint8_t>(transparent)
+                             : mapped[k++];
+        }
+    };
+    if (MapToFirstPalette(gathered.get(), changed, isa, first, mapped.get())) {
+        std::memcpy(palette.colours, first.colours, sizeof(palette.colours));
+        scatter(first.transparent);
+        palette.transparent = first.transparent;
+        palette.bits = 8;
+        palette.global = true;
+        return true;
+    }
     // A factor that keeps the whole frame's number of samples: a few changed pixels learnt from
     // one in ten would leave most of the network untrained.
     const int factor = samples > 0 && changed / samples > 1 ? changed / samples : 1;
@@ -114,12 +166,9 @@ bool MapChangesQuantised(const uint8_t* current, const uint8_t* previous, int co
     quantiser->Process(palette.colours);
     quantiser->MapPixels(mapped.get());
     const int reserved = quantiser->Refine(palette.colours, mapped.get(), true);
-    for (int i = 0, k = 0; i < count; i++) {
-        indices[i] = SameColour(current + static_cast<size_t>(i) * 4, previous + static_cast<size_t>(i) * 4)
-                         ? static_cast<uint8_t>(reserved)
-                         : mapped[k++];
-    }
+    scatter(reserved);
     palette.transparent = reserved;
     palette.bits = 8;
+    palette.global = false;
     return true;
 }

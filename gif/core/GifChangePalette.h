@@ -14,6 +14,16 @@ struct GifChangePalette {
     uint8_t colours[768] = {};  // red, green, blue; 1 << bits entries are written
     int bits = 8;               // 1 to 8
     int transparent = 0;        // the entry of unchanged pixels
+    bool global = false;        // the entries are the first frame's (the file's global table)
+};
+
+// What the first frame leaves to the frames after it: its table (the file's global one), the
+// entry none of its pixels took, and how far its pixels are from their entries.
+struct GifFirstPalette {
+    uint8_t colours[768] = {};
+    int transparent = -1;         // -1: no entry to spare
+    int64_t squaredError = 0;     // red, green and blue differences squared, over every pixel
+    int64_t pixels = 0;
 };
 
 // The exact table, on the canvases themselves (four bytes per pixel, blue, green, red, unused):
@@ -28,7 +38,11 @@ struct GifChangePalette {
                                      const GifRect& rect, uint8_t* indices, GifChangePalette& palette);
 
 // The quantised table over copies of the rectangle (`count` pixels each, now and before). The
-// network learns from about `samples` changed pixels (all of them when they are fewer), as from
-// a whole frame, and is refined once over them. False when memory ran out.
+// changed pixels take the first frame's table when it shows them on average not much further off
+// than its own pixels (most of a screen that moves about was there at the start: what comes back
+// then looks as it did, and no table is written). Otherwise a network learns from about
+// `samples` changed pixels (all of them when they are fewer), as from a whole frame, and is
+// refined once over them. False when memory ran out.
 [[nodiscard]] bool MapChangesQuantised(const uint8_t* current, const uint8_t* previous, int count, int samples,
-                                       GifIsa isa, uint8_t* indices, GifChangePalette& palette);
+                                       GifIsa isa, const GifFirstPalette& first, uint8_t* indices,
+                                       GifChangePalette& palette);

@@ -106,8 +106,11 @@ int Distance(const uint8_t* entry, const int rgb[3]) {
         const bool exact = change.colours.size() <= 255;
         int bits = 1;
         while ((1u << bits) < change.colours.size() + 1) bits++;
-        const size_t entries = frame.localTable.size() / 3;
-        if (exact ? entries != (1u << bits) : entries != 256)
+        // Many colours: a table of 256 learnt from the changes, or the first frame's (the file's
+        // global table) when it shows them well enough.
+        const std::vector<uint8_t>& palette = frame.Palette(gif.globalTable);
+        const size_t entries = palette.size() / 3;
+        if (exact ? frame.localTable.size() != 3u << bits : entries != 256)
             return ::testing::AssertionFailure() << "frame " << f << " has " << entries << " entries for "
                                                  << change.colours.size() << " colours";
         if (frame.minimumCodeSize != std::max(2, exact ? bits : 8))
@@ -134,7 +137,7 @@ int Distance(const uint8_t* entry, const int rgb[3]) {
                 int nearest = 1 << 30;
                 for (size_t k = 0; k < 256; k++)
                     if (static_cast<int>(k) != frame.transparentIndex)
-                        nearest = std::min(nearest, Distance(&frame.localTable[k * 3], rgb));
+                        nearest = std::min(nearest, Distance(&palette[k * 3], rgb));
                 if (Distance(got, rgb) != nearest)
                     return ::testing::AssertionFailure() << "frame " << f << " (" << x << ", " << y
                                                          << ") is not its nearest entry";
@@ -194,6 +197,29 @@ TEST(GifSmallFile, UnchangedPixelsKeepWhatTheViewerShows) {
     EncodeOptions options;
     options.small = true;
     EXPECT_TRUE(ShowsEveryChange(EncodeFast(pictures, options), pictures, 64, 16));
+}
+
+// A busy window dragged over a busy picture: what it uncovers is what the first frame showed,
+// so its table serves the changes and the frames carry none of their own. New colours (the
+// session's busy picture over a plain desktop) get a table learnt for them.
+TEST(GifSmallFile, WhatTheFirstFrameShowedWellIsDrawnWithItsTable) {
+    const TestPicture photo = TestPicture::Noise(96, 64, 5);
+    std::vector<TestPicture> pictures;
+    for (int k = 0; k < 5; k++) pictures.push_back(photo.WithNoise(10 + 6 * k, 8 + 4 * k, 30, 20, 77));
+    EncodeOptions options;
+    options.small = true;
+    std::vector<uint8_t> file = EncodeFast(pictures, options);
+    EXPECT_TRUE(ShowsEveryChange(file, pictures, 96, 64));
+    DecodedGif gif;
+    std::string error;
+    ASSERT_TRUE(DecodeGif(file, gif, error)) << error;
+    ASSERT_EQ(5u, gif.frames.size());
+    for (size_t f = 1; f < gif.frames.size(); f++) EXPECT_TRUE(gif.frames[f].localTable.empty()) << "frame " << f;
+
+    DecodedGif session;
+    ASSERT_TRUE(DecodeGif(EncodeFast(Session(96, 64), options), session, error)) << error;
+    ASSERT_EQ(7u, session.frames.size());
+    EXPECT_EQ(768u, session.frames[4].localTable.size());  // the busy picture opening
 }
 
 TEST(GifSmallFile, TheBytesDependOnNoThreadCountOrInstructionSet) {
