@@ -265,12 +265,14 @@ bool CGifEncoder::WriteSmallFrame(const GifFrame& frame) {
         // next frame.
         if (!m_canvas) {
             m_canvas.reset(new (std::nothrow) uint8_t[canvasPixels * 4]);
+            m_firstCanvas.reset(new (std::nothrow) uint8_t[canvasPixels * 4]);
             m_exact.reset(new (std::nothrow) uint8_t[canvasPixels]);
         }
-        if (!m_canvas || !m_exact || !job->Prepare(frame, m_width, m_height, m_sampleFactor, m_delay, m_isa, true)) {
+        if (!m_canvas || !m_firstCanvas || !m_exact || !job->Prepare(frame, m_width, m_height, m_sampleFactor, m_delay, m_isa, true)) {
             return false;
         }
         CopyToCanvas(frame.pixels, frame.stride, frame.width, frame.height, m_canvas.get(), m_width, m_height);
+        std::memcpy(m_firstCanvas.get(), m_canvas.get(), canvasPixels * 4);
         job->Run();
         if (!job->Succeeded()) {
             return false;
@@ -329,7 +331,8 @@ bool CGifEncoder::WriteSmallFrame(const GifFrame& frame) {
     if (!exact) {
         // As many samples as a whole frame gets, then spent on the changes alone.
         const int samples = static_cast<int>(canvasPixels / static_cast<size_t>(m_sampleFactor));
-        if (!job->PrepareChange(current, stride, m_canvas.get(), canvasStride, changed, samples, m_isa, m_first)) {
+        if (!job->PrepareChange(current, stride, m_canvas.get(), m_firstCanvas.get(), canvasStride, changed, samples,
+                                m_isa, m_first)) {
             return false;
         }
     }
@@ -500,6 +503,7 @@ bool CGifEncoder::Close() {
     m_ownsSink = false;
     m_firstFrame = true;
     m_canvas.reset();
+    m_firstCanvas.reset();
     m_exact.reset();
     m_padded.reset();
     return ok && framesWritten;

@@ -45,25 +45,27 @@ void CGifFrameJob::ChangeTo(const GifRect& rect) {
 }
 
 bool CGifFrameJob::PrepareChange(const uint8_t* current, ptrdiff_t currentStride, const uint8_t* previous,
-                                 ptrdiff_t previousStride, const GifRect& rect, int samples, GifIsa isa,
-                                 const GifFirstPalette& first) {
+                                 const uint8_t* first, ptrdiff_t canvasStride, const GifRect& rect, int samples,
+                                 GifIsa isa, const GifFirstPalette& firstPalette) {
     ChangeTo(rect);
-    m_first = first;
+    m_first = firstPalette;
     m_mapped = false;
     m_samples = samples;
     m_isa = isa;
     const size_t rowBytes = static_cast<size_t>(m_width) * 4;
     const size_t bytes = rowBytes * static_cast<size_t>(m_height);
-    if (!Reserve(m_pixels, m_pixelCapacity, bytes) || !Reserve(m_previous, m_previousCapacity, bytes)) {
+    if (!Reserve(m_pixels, m_pixelCapacity, bytes) || !Reserve(m_previous, m_previousCapacity, bytes) ||
+        !Reserve(m_atFirst, m_atFirstCapacity, bytes)) {
         return false;
     }
-    for (int y = 0; y < m_height; y++) {
-        const ptrdiff_t row = rect.top + y;
-        std::memcpy(m_pixels.get() + rowBytes * static_cast<size_t>(y), current + currentStride * row + rect.left * 4,
-                    rowBytes);
-        std::memcpy(m_previous.get() + rowBytes * static_cast<size_t>(y),
-                    previous + previousStride * row + rect.left * 4, rowBytes);
-    }
+    const auto copy = [&](uint8_t* to, const uint8_t* from, ptrdiff_t stride) {
+        for (int y = 0; y < m_height; y++) {
+            std::memcpy(to + rowBytes * static_cast<size_t>(y), from + stride * (rect.top + y) + rect.left * 4, rowBytes);
+        }
+    };
+    copy(m_pixels.get(), current, currentStride);
+    copy(m_previous.get(), previous, canvasStride);
+    copy(m_atFirst.get(), first, canvasStride);
     return true;
 }
 
@@ -110,8 +112,8 @@ void CGifFrameJob::RunChange() {
     const size_t count = static_cast<size_t>(m_width) * static_cast<size_t>(m_height);
     if (!m_mapped) {
         if (!m_pixels || !m_previous || !Reserve(m_indices, m_indexCapacity, count) ||
-            !MapChangesQuantised(m_pixels.get(), m_previous.get(), static_cast<int>(count), m_samples, m_isa,
-                                 m_first, m_indices.get(), m_palette)) {
+            !MapChangesQuantised(m_pixels.get(), m_previous.get(), m_atFirst.get(), static_cast<int>(count), m_samples,
+                                 m_isa, m_first, m_indices.get(), m_palette)) {
             return;
         }
     } else if (!m_indices) {

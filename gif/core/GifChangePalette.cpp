@@ -38,9 +38,11 @@ int BitsFor(int entries) {
     return bits;
 }
 
-// The first frame's nearest entries for the gathered pixels, when they show them on average no
-// worse than kFirstPaletteSlack times as far off as that frame shows its own. Its spare entry has the colour of another (the quantiser
-// gave it up that way): that other one takes its pixels.
+// The first frame's nearest entries for the gathered pixels (the unused fourth byte of each says
+// whether it is back to the first frame's colour there). Those that are look exactly as they did
+// in it; the others may together be as far off as kFirstPaletteSlack times the first frame's
+// average error for every changed pixel. Its spare entry has the colour of another (the
+// quantiser gave it up that way): that other one takes its pixels.
 bool MapToFirstPalette(const uint8_t* pixels, int count, GifIsa isa, const GifFirstPalette& first, uint8_t* mapped) {
     if (first.transparent < 0 || first.pixels <= 0) {
         return false;
@@ -63,11 +65,11 @@ bool MapToFirstPalette(const uint8_t* pixels, int count, GifIsa isa, const GifFi
     for (int i = 0; i < count; i++) {
         if (mapped[i] == first.transparent) mapped[i] = static_cast<uint8_t>(twin);
         const uint8_t* p = pixels + static_cast<size_t>(i) * 4;
+        if (p[3] != 0) continue;
         const uint8_t* e = first.colours + mapped[i] * 3;
         const int r = e[0] - p[2], g = e[1] - p[1], b = e[2] - p[0];
         error += r * r + g * g + b * b;
     }
-
     return error * first.pixels <= kFirstPaletteSlack * first.squaredError * count;
 }
 
@@ -122,8 +124,9 @@ bool MapChangesExactly(const uint8_t* current, ptrdiff_t currentStride, const ui
     return true;
 }
 
-bool MapChangesQuantised(const uint8_t* current, const uint8_t* previous, int count, int samples, GifIsa isa,
-                         const GifFirstPalette& first, uint8_t* indices, GifChangePalette& palette) {
+bool MapChangesQuantised(const uint8_t* current, const uint8_t* previous, const uint8_t* atFirst, int count,
+                         int samples, GifIsa isa, const GifFirstPalette& first, uint8_t* indices,
+                         GifChangePalette& palette) {
     std::memset(palette.colours, 0, sizeof(palette.colours));
     // The network learns from the changed pixels only, gathered side by side.
     int changed = 0;
@@ -138,7 +141,9 @@ bool MapChangesQuantised(const uint8_t* current, const uint8_t* previous, int co
     for (int i = 0, k = 0; i < count; i++) {
         const uint8_t* c = current + static_cast<size_t>(i) * 4;
         if (!SameColour(c, previous + static_cast<size_t>(i) * 4)) {
-            std::memcpy(gathered.get() + static_cast<size_t>(k++) * 4, c, 4);
+            uint8_t* out = gathered.get() + static_cast<size_t>(k++) * 4;
+            std::memcpy(out, c, 3);
+            out[3] = atFirst != nullptr && SameColour(c, atFirst + static_cast<size_t>(i) * 4);
         }
     }
     const auto scatter = [&](int transparent) {

@@ -37,12 +37,13 @@ struct GifFirstPalette {
                                      ptrdiff_t previousStride, const uint8_t* exact, ptrdiff_t exactStride,
                                      const GifRect& rect, uint8_t* indices, GifChangePalette& palette);
 
-// The quantised table over copies of the rectangle (`count` pixels each, now and before). The
-// changed pixels take the first frame's table when it shows them on average not much further off
-// than its own pixels (most of a screen that moves about was there at the start: what comes back
-// then looks as it did, and no table is written). Otherwise a network learns from about
-// `samples` changed pixels (all of them when they are fewer), as from a whole frame, and is
-// refined once over them. False when memory ran out.
-[[nodiscard]] bool MapChangesQuantised(const uint8_t* current, const uint8_t* previous, int count, int samples,
-                                       GifIsa isa, const GifFirstPalette& first, uint8_t* indices,
-                                       GifChangePalette& palette);
+// The quantised table over copies of the rectangle (`count` pixels each: now, before, and in the
+// first frame, which may be absent). The changed pixels take the first frame's table when the
+// ones not back to the first frame's colours are shown by it on average not much further off
+// than that frame's own pixels (most of a screen that moves about was there at the start: what
+// comes back then looks exactly as it did, and no table is written). Otherwise a network learns
+// from about `samples` changed pixels (all of them when they are fewer), as from a whole frame,
+// and is refined once over them. False when memory ran out.
+[[nodiscard]] bool MapChangesQuantised(const uint8_t* current, const uint8_t* previous, const uint8_t* atFirst,
+                                       int count, int samples, GifIsa isa, const GifFirstPalette& first,
+                                       uint8_t* indices, GifChangePalette& palette);
