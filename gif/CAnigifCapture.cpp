@@ -92,6 +92,7 @@ void CAnigifCapture::DoDataExchange(CDataExchange* dx) {
     DDX_Check(dx, IDC_GIF_CURSOR, m_settings.cursor);
     DDX_CBIndex(dx, IDC_GIF_QUALITY, m_settings.quality);
     DDX_Check(dx, IDC_GIF_EDIT, m_settings.edit);
+    DDX_Check(dx, IDC_GIF_SMALLFILE, m_settings.smallFile);
 }
 
 BOOL CAnigifCapture::OnCommand(WPARAM wParam, LPARAM lParam) {
@@ -207,6 +208,8 @@ void CAnigifCapture::StopRecording() {
         m_finishing = true;
         CInteraction editing;
         CGifFrameEditDlg editor(this);
+        // Both the save here and the frame editor's follow "작은 파일로 저장".
+        m_recording.SetSmallFile(m_settings.smallFile);
         editor.SetStore(&m_recording, m_nextStillPath, m_settings.quality);
         m_lastSaved = editor.DoModal() == IDOK ? editor.SavedPath() : std::wstring();
         m_finishing = false;
@@ -219,6 +222,7 @@ void CAnigifCapture::StopRecording() {
 bool CAnigifCapture::SaveFrames() {
     const bool outer = m_finishing;
     m_finishing = true;
+    m_recording.SetSmallFile(m_settings.smallFile);
     const bool saved =
         m_recording.Save(this, m_nextStillPath, m_settings.quality, &m_lastSaved) == CGifRecording::SaveResult::Saved;
     if (!saved) m_lastSaved.clear();

@@ -253,6 +253,7 @@ HRESULT CGifRecording::WriteGif(CWnd* progressOwner, const std::wstring& path, i
         }
         encoder.SetLoopCount(0);
         encoder.SetSampleFactor(qualityIndex * 5);
+        encoder.SetSmallFile(m_smallFile);
         // Edited recordings may hold frames of different sizes (pictures fitted in at their own
         // size): the canvas takes the largest width and height, so that every frame shows whole
         // (a smaller one at the top-left, padded), instead of the first frame cutting the others.

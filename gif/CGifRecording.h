@@ -67,6 +67,9 @@ public:
     void SetFrameWindow(HWND frameWindow) { m_frameWindow = frameWindow; }
     void SetOverlay(Overlay overlay) { m_overlay = std::move(overlay); }
     void SetBudget(const GifFrameBudget& budget) { m_budget = budget; }
+    // Save writes frames after the first as what changed only (the encoder's small-file mode).
+    void SetSmallFile(bool on) { m_smallFile = on; }
+    bool IsSmallFile() const { return m_smallFile; }
     // The thread's clock and its pause between passes (timeGetTime and Sleep unless replaced):
     // tests drive a recording by a clock of their own.
     void SetPacing(std::function<uint32_t()> now, std::function<void(uint32_t)> wait);
@@ -140,6 +143,7 @@ private:
     HWND m_frameWindow = nullptr;
     Overlay m_overlay;
     GifFrameBudget m_budget;
+    bool m_smallFile = false;
     std::function<uint32_t()> m_now;
     std::function<void(uint32_t)> m_wait;
     ThreadMaker m_makeThread;

@@ -18,6 +18,7 @@ void GifRecorderSettings::Load(const CIni& ini) {
     quality = ReadInRange(ini, L"Qulity", defaults.quality, 0, kQualities - 1);
     cursor = ini.GetBool(kSection, L"ChkCursor", cursor);
     edit = ini.GetBool(kSection, L"ChkEdit", edit);
+    smallFile = ini.GetBool(kSection, L"SmallFile", smallFile);
 }
 
 void GifRecorderSettings::Save(const CIni& ini) const {
@@ -28,4 +29,5 @@ void GifRecorderSettings::Save(const CIni& ini) const {
     ini.WriteInt(kSection, L"Qulity", quality);
     ini.WriteBool(kSection, L"ChkCursor", cursor);
     ini.WriteBool(kSection, L"ChkEdit", edit);
+    ini.WriteBool(kSection, L"SmallFile", smallFile);
 }

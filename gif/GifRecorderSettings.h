@@ -1,6 +1,6 @@
 #pragma once
 // The recorder's values in section "AniGif" of the settings file: output size, frame rate,
-// quality, cursor and editing after recording. (The overlay's keys of the same section belong
+// quality, cursor, editing after recording and the small-file mode. (The overlay's keys of the same section belong
 // to the overlay settings.)
 #include "CIni.h"
 
@@ -17,6 +17,8 @@ struct GifRecorderSettings {
     int quality = 2;      // "Qulity": index of the quality list
     bool cursor = false;  // "ChkCursor"
     bool edit = false;    // "ChkEdit"
+    // "SmallFile": frames after the first hold only what changed (off when the key is missing).
+    bool smallFile = false;
 
     // A missing key keeps the default. A stored number outside its range (a size, the frame
     // rate, a quality outside the list) reads as the key's default, so that the dialog never

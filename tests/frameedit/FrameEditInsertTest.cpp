@@ -134,6 +134,36 @@ TEST_F(Inserting, FittingASmallerPictureCropsNothingAndTheGifShowsEveryFrameWhol
     EXPECT_TRUE(Near(recorder_testing::DecodedPixel(gif, 2, 39, 29), kGreen));
 }
 
+// The same in the small-file mode: each frame is compared on the canvas, the smaller one with
+// black around it, and every frame shows as it should over the one before.
+TEST_F(Inserting, FramesOfOtherSizesInASmallFileShowOverTheFramesBefore) {
+    AddFrames({{40, 30, kRed, 100}, {40, 30, kGreen, 200}});
+    ASSERT_TRUE(WritePicture(pictures.File(L"small.png"), 20, 10, kBlue));
+    store.SetSmallFile(true);
+    Open();
+    Insert({L"small.png"}, InsertFitFrames);
+    Click(IDOK);
+    PumpMessages(20);
+    DecodedGif gif;
+    std::string error;
+    ASSERT_TRUE(recorder_testing::DecodeGifFile(folder.File(L"TX_[20261210-211500].gif"), gif, error)) << error;
+    std::vector<std::vector<uint8_t>> shown;
+    ASSERT_TRUE(CompositeGif(gif, shown, error)) << error;
+    EXPECT_EQ(gif.width, 40);
+    EXPECT_EQ(gif.height, 30);
+    ASSERT_EQ(shown.size(), 3u);
+    const auto at = [&](size_t f, int x, int y) {
+        const uint8_t* p = &shown[f][(static_cast<size_t>(y) * 40 + x) * 3];
+        return RGB(p[0], p[1], p[2]);
+    };
+    EXPECT_TRUE(Near(at(0, 10, 5), kBlue));
+    EXPECT_EQ(at(0, 39, 29), RGB(0, 0, 0));
+    EXPECT_TRUE(Near(at(1, 10, 5), kRed));
+    EXPECT_TRUE(Near(at(1, 39, 29), kRed));
+    EXPECT_TRUE(Near(at(2, 0, 0), kGreen));
+    for (size_t f = 1; f < 3; f++) EXPECT_EQ(gif.frames[f].controlPacked, 0x05) << f;
+}
+
 TEST_F(Inserting, FilesThatGiveNoPictureAreLeftOutAndNamedInOneMessage) {
     AddFrames({{40, 30, kRed, 100}});
     ASSERT_TRUE(WritePicture(pictures.File(L"good.png"), 40, 30, kBlue));
@@ -285,12 +315,13 @@ TEST_F(FrameEditor, TheCaptureEditorsDrawingGoesOntoEverySelectedFrame) {
 
 // With "편집후저장" on, stopping a recording opens the editor over its frames instead of saving:
 // closed, it leaves the frames unsaved in the store; its "저장" writes the file the recorder
-// reports.
+// reports, as "작은 파일로 저장" asks.
 TEST(RecorderWithEditing, TheStopOpensTheFrameEditorAndOnlyItsSaveWritesTheFile) {
     TempFolder folder, settings;
     const std::wstring ini = settings.File(L"tovrix.ini");
     ::WritePrivateProfileStringW(L"AniGif", L"ChkEdit", L"1", ini.c_str());
     ::WritePrivateProfileStringW(L"AniGif", L"fps", L"20", ini.c_str());
+    ::WritePrivateProfileStringW(L"AniGif", L"SmallFile", L"1", ini.c_str());
     CAnigifCapture recorder(nullptr, [&] { return folder.File(L"TX_[20261210-214000].png"); }, ini);
     ASSERT_TRUE(recorder.Create(IDD_ANIGIF_CAPTURE, nullptr));
     recorder.ShowWindow(SW_SHOW);
@@ -329,6 +360,12 @@ TEST(RecorderWithEditing, TheStopOpensTheFrameEditorAndOnlyItsSaveWritesTheFile)
             EXPECT_TRUE(recorder.Recording().GetFrames().empty());
             EXPECT_EQ(recorder.LastSavedPath(), folder.File(L"TX_[20261210-214000].gif"));
             EXPECT_TRUE(testing_support::FileExists(recorder.LastSavedPath()));
+            // "작은 파일로 저장" reaches the editor's save: even the first frame says so.
+            DecodedGif gif;
+            std::string error;
+            ASSERT_TRUE(recorder_testing::DecodeGifFile(recorder.LastSavedPath(), gif, error)) << error;
+            ASSERT_FALSE(gif.frames.empty());
+            EXPECT_EQ(0x04, gif.frames[0].controlPacked);
         } else {
             EXPECT_EQ(static_cast<int>(recorder.Recording().GetFrames().size()), shown);
             EXPECT_TRUE(recorder.LastSavedPath().empty());

@@ -154,6 +154,60 @@ TEST_F(GifBitmapTest, BitmapsOfOtherSizesAndDepthsAreReadSafely) {
     EXPECT_TRUE(GdiplusShowsThePalette(path, gif));
 }
 
+// A small file of recorder-like bitmaps: GDI+ shows every frame as the frames before it left the
+// canvas, with the changed rectangle drawn over it, exactly as the independent reader composes
+// them (a busy picture included, and a frame that changed nothing costing none).
+TEST_F(GifBitmapTest, SmallFilesShowEveryFrameOverTheOnesBefore) {
+    const TestPicture desktop = TestPicture::Screen(80, 60, 7);
+    const TestPicture typed = desktop.WithFill(10, 20, 2, 7, 20, 20, 20).WithFill(14, 20, 2, 7, 20, 20, 20);
+    const std::vector<TestPicture> pictures{desktop, typed, typed, typed.WithFill(50, 30, 5, 8, 0, 0, 0),
+                                            typed.WithNoise(30, 10, 30, 30, 3), desktop};
+    const std::wstring path = m_folder.File(L"작은 파일.gif");
+    {
+        CGifEncoder encoder;
+        encoder.SetSmallFile(true);
+        ASSERT_TRUE(encoder.OpenPath(path));
+        encoder.SetLoopCount(0);
+        for (const TestPicture& picture : pictures) {
+            HBITMAP bitmap = CompatibleBitmap(picture);
+            encoder.SetFrameDelay(100);
+            EXPECT_TRUE(encoder.WriteFrame(bitmap));
+            ::DeleteObject(bitmap);
+        }
+        ASSERT_TRUE(encoder.Close());
+    }
+    DecodedGif gif;
+    std::string error;
+    std::vector<std::vector<uint8_t>> shown;
+    ASSERT_TRUE(DecodeGif(ReadFileBytes(path), gif, error)) << error;
+    ASSERT_TRUE(CompositeGif(gif, shown, error)) << error;
+    ASSERT_EQ(5u, gif.frames.size());
+    EXPECT_EQ(20, gif.frames[1].delay);  // the unchanged picture lengthened the one before
+    for (size_t f = 1; f < gif.frames.size(); f++) EXPECT_LT(gif.frames[f].width * gif.frames[f].height, 80 * 60);
+
+    Gdiplus::Bitmap image(path.c_str());
+    ASSERT_EQ(Gdiplus::Ok, image.GetLastStatus());
+    GUID dimension = Gdiplus::FrameDimensionTime;
+    ASSERT_EQ(gif.frames.size(), image.GetFrameCount(&dimension));
+    for (UINT f = 0; f < gif.frames.size(); f++) {
+        ASSERT_EQ(Gdiplus::Ok, image.SelectActiveFrame(&dimension, f));
+        Gdiplus::Rect all(0, 0, gif.width, gif.height);
+        Gdiplus::BitmapData data{};
+        ASSERT_EQ(Gdiplus::Ok, image.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &data));
+        int wrong = 0;
+        for (int y = 0; y < gif.height; y++) {
+            const uint8_t* row = static_cast<const uint8_t*>(data.Scan0) + y * data.Stride;
+            for (int x = 0; x < gif.width; x++) {
+                const uint8_t* want = &shown[f][(static_cast<size_t>(y) * gif.width + x) * 3];
+                const uint8_t* px = row + x * 4;
+                wrong += px[2] != want[0] || px[1] != want[1] || px[0] != want[2];
+            }
+        }
+        image.UnlockBits(&data);
+        EXPECT_EQ(0, wrong) << "frame " << f;
+    }
+}
+
 TEST_F(GifBitmapTest, NothingIsWrittenWithoutAnOpenFile) {
     const TestPicture picture = TestPicture::Solid(4, 4, 1, 2, 3);
     HBITMAP bitmap = CompatibleBitmap(picture);

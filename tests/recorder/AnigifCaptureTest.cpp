@@ -293,6 +293,49 @@ TEST_F(Recorder, RecordsTheScreenUnderTheFrameIntoAGifBesideTheStillCaptures) {
     EXPECT_LT(unlike * 100, samples);
 }
 
+// "작은 파일로 저장" is off without its key, kept in "SmallFile", and followed by the save: after
+// the whole first frame, the frames hold only the blinking square, drawn over the frame before.
+TEST_F(Recorder, TheSmallFileBoxIsKeptAndTheSaveWritesOnlyWhatChanged) {
+    Open();
+    EXPECT_FALSE(Checked(IDC_GIF_SMALLFILE));
+    dialog->SendMessage(WM_COMMAND, IDCANCEL, 0);
+    PumpMessages(50);
+    EXPECT_EQ(L"0", IniValue(ini, L"SmallFile"));
+    dialog.reset();
+
+    Write(L"SmallFile", L"1");
+    Write(L"fps", L"20");
+    Open();
+    EXPECT_TRUE(Checked(IDC_GIF_SMALLFILE));
+    if (!patternShown) {
+        if (std::getenv("TOVRIX_PATTERN")) {
+            FAIL() << "the known screen is missing";
+        }
+        GTEST_SKIP() << "no known screen";
+    }
+    const RECT area = dialog->FrameWindow().GetCaptureRect();
+    Blinker blinker(RECT{area.left, area.top, area.left + 40, area.top + 40});
+    PumpMessages(100);
+    Click(IDC_GIF_RECORD);
+    ASSERT_TRUE(WaitUntil([&] { return Caption() == CGifSnapDlg::AreaCaption(area) + L" Frames(3)"; }, 20000));
+    Click(IDC_GIF_RECORD);
+    DecodedGif gif;
+    std::string error;
+    ASSERT_TRUE(DecodeGifFile(dialog->LastSavedPath(), gif, error)) << error;
+    ASSERT_GE(gif.frames.size(), 3u);
+    EXPECT_EQ(area.right - area.left, gif.frames[0].width);
+    EXPECT_EQ(0x04, gif.frames[0].controlPacked);  // whole, left in place for the next
+    for (size_t f = 1; f < gif.frames.size(); f++) {
+        const DecodedFrame& frame = gif.frames[f];
+        EXPECT_EQ(0x05, frame.controlPacked) << f;  // left in place, with a transparent entry
+        EXPECT_LE(frame.left + frame.width, 40) << f;
+        EXPECT_LE(frame.top + frame.height, 40) << f;
+    }
+    dialog->SendMessage(WM_COMMAND, IDCANCEL, 0);
+    PumpMessages(50);
+    EXPECT_EQ(L"1", IniValue(ini, L"SmallFile"));
+}
+
 // Pixels of frame f of a file that are far from the known screen under `area`.
 int PixelsUnlikePattern(const DecodedGif& gif, size_t f, const RECT& area) {
     int unlike = 0;
