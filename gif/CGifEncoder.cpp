@@ -266,9 +266,10 @@ bool CGifEncoder::WriteSmallFrame(const GifFrame& frame) {
         if (!m_canvas) {
             m_canvas.reset(new (std::nothrow) uint8_t[canvasPixels * 4]);
             m_firstCanvas.reset(new (std::nothrow) uint8_t[canvasPixels * 4]);
+            m_firstIndices.reset(new (std::nothrow) uint8_t[canvasPixels]);
             m_exact.reset(new (std::nothrow) uint8_t[canvasPixels]);
         }
-        if (!m_canvas || !m_firstCanvas || !m_exact || !job->Prepare(frame, m_width, m_height, m_sampleFactor, m_delay, m_isa, true)) {
+        if (!m_canvas || !m_firstCanvas || !m_firstIndices || !m_exact || !job->Prepare(frame, m_width, m_height, m_sampleFactor, m_delay, m_isa, true)) {
             return false;
         }
         CopyToCanvas(frame.pixels, frame.stride, frame.width, frame.height, m_canvas.get(), m_width, m_height);
@@ -279,6 +280,7 @@ bool CGifEncoder::WriteSmallFrame(const GifFrame& frame) {
         }
         const uint8_t* table = job->ColourTable();
         const uint8_t* indices = job->Indices();
+        std::memcpy(m_firstIndices.get(), indices, canvasPixels);
         std::memcpy(m_first.colours, table, sizeof(m_first.colours));
         m_first.transparent = job->SpareIndex();
         m_first.pixels = static_cast<int64_t>(canvasPixels);
@@ -331,8 +333,8 @@ bool CGifEncoder::WriteSmallFrame(const GifFrame& frame) {
     if (!exact) {
         // As many samples as a whole frame gets, then spent on the changes alone.
         const int samples = static_cast<int>(canvasPixels / static_cast<size_t>(m_sampleFactor));
-        if (!job->PrepareChange(current, stride, m_canvas.get(), m_firstCanvas.get(), canvasStride, changed, samples,
-                                m_isa, m_first)) {
+        if (!job->PrepareChange(current, stride, m_canvas.get(), m_firstCanvas.get(), m_firstIndices.get(),
+                                canvasStride, changed, samples, m_isa, m_first)) {
             return false;
         }
     }
@@ -342,7 +344,7 @@ bool CGifEncoder::WriteSmallFrame(const GifFrame& frame) {
         uint8_t* shown = m_exact.get() + static_cast<ptrdiff_t>(m_width) * y + changed.left;
         for (int x = 0; x < changed.Width(); x++) {
             // What the quantiser will show is not known here: none of it counts as exact.
-            if (std::memcmp(source + x * 4, now + x * 4, 3) != 0) {
+            if (GifRgbOf(source + x * 4) != GifRgbOf(now + x * 4)) {
                 shown[x] = exact;
             }
         }
@@ -504,6 +506,7 @@ bool CGifEncoder::Close() {
     m_firstFrame = true;
     m_canvas.reset();
     m_firstCanvas.reset();
+    m_firstIndices.reset();
     m_exact.reset();
     m_padded.reset();
     return ok && framesWritten;

@@ -113,10 +113,11 @@ private:
 
     bool m_smallFile = false;
     // The canvas as the last frame given left it (the small-file mode compares with it), as the
-    // first frame had it, which of its pixels the viewer shows exactly (one byte each), and a
+    // first frame had it and the entries it got, which of its pixels the viewer shows exactly (one byte each), and a
     // frame of another size padded onto the canvas.
     std::unique_ptr<uint8_t[]> m_canvas;
     std::unique_ptr<uint8_t[]> m_firstCanvas;
+    std::unique_ptr<uint8_t[]> m_firstIndices;
     std::unique_ptr<uint8_t[]> m_exact;
     GifFirstPalette m_first;
     std::unique_ptr<uint8_t[]> m_padded;

@@ -45,8 +45,8 @@ void CGifFrameJob::ChangeTo(const GifRect& rect) {
 }
 
 bool CGifFrameJob::PrepareChange(const uint8_t* current, ptrdiff_t currentStride, const uint8_t* previous,
-                                 const uint8_t* first, ptrdiff_t canvasStride, const GifRect& rect, int samples,
-                                 GifIsa isa, const GifFirstPalette& firstPalette) {
+                                 const uint8_t* first, const uint8_t* firstIndices, ptrdiff_t canvasStride,
+                                 const GifRect& rect, int samples, GifIsa isa, const GifFirstPalette& firstPalette) {
     ChangeTo(rect);
     m_first = firstPalette;
     m_mapped = false;
@@ -55,7 +55,8 @@ bool CGifFrameJob::PrepareChange(const uint8_t* current, ptrdiff_t currentStride
     const size_t rowBytes = static_cast<size_t>(m_width) * 4;
     const size_t bytes = rowBytes * static_cast<size_t>(m_height);
     if (!Reserve(m_pixels, m_pixelCapacity, bytes) || !Reserve(m_previous, m_previousCapacity, bytes) ||
-        !Reserve(m_atFirst, m_atFirstCapacity, bytes)) {
+        !Reserve(m_atFirst, m_atFirstCapacity, bytes) ||
+        !Reserve(m_firstIndices, m_firstIndexCapacity, bytes / 4)) {
         return false;
     }
     const auto copy = [&](uint8_t* to, const uint8_t* from, ptrdiff_t stride) {
@@ -66,6 +67,10 @@ bool CGifFrameJob::PrepareChange(const uint8_t* current, ptrdiff_t currentStride
     copy(m_pixels.get(), current, currentStride);
     copy(m_previous.get(), previous, canvasStride);
     copy(m_atFirst.get(), first, canvasStride);
+    for (int y = 0; y < m_height; y++) {
+        std::memcpy(m_firstIndices.get() + static_cast<size_t>(m_width) * static_cast<size_t>(y),
+                    firstIndices + canvasStride / 4 * (rect.top + y) + rect.left, static_cast<size_t>(m_width));
+    }
     return true;
 }
 
@@ -104,6 +109,9 @@ void CGifFrameJob::RunWhole() {
         quantiser->Process(m_colourTable);
         quantiser->MapPixels(m_indices.get());
         m_spare = m_refine ? quantiser->Refine(m_colourTable, m_indices.get(), true) : -1;
+        if (m_refine) {
+            KeepRuns(m_pixels.get(), m_width, m_height, m_colourTable, nullptr, m_indices.get());
+        }
     }
     m_succeeded = Compress(8);
 }
@@ -112,8 +120,8 @@ void CGifFrameJob::RunChange() {
     const size_t count = static_cast<size_t>(m_width) * static_cast<size_t>(m_height);
     if (!m_mapped) {
         if (!m_pixels || !m_previous || !Reserve(m_indices, m_indexCapacity, count) ||
-            !MapChangesQuantised(m_pixels.get(), m_previous.get(), m_atFirst.get(), static_cast<int>(count), m_samples,
-                                 m_isa, m_first, m_indices.get(), m_palette)) {
+            !MapChangesQuantised(m_pixels.get(), m_previous.get(), m_atFirst.get(), m_firstIndices.get(), m_width,
+                                 m_height, m_samples, m_isa, m_first, m_indices.get(), m_palette)) {
             return;
         }
     } else if (!m_indices) {

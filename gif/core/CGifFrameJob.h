@@ -17,15 +17,15 @@ class CGifFrameJob {
 public:
     // Copies the frame's top-left canvas-sized part; canvas pixels the frame does not cover are
     // black. With `refine` the learnt palette is refined once more over the pixels, giving up one
-    // entry for the frames after it. False when there is no memory for the copy.
+    // entry for the frames after it, and runs are kept (KeepRuns). False when there is no memory for the copy.
     [[nodiscard]] bool Prepare(const GifFrame& frame, int canvasWidth, int canvasHeight,
                                int sampleFactor, int delay, GifIsa isa, bool refine = false);
     // Copies `rect` of the canvas as it is now, as it was, and as the first frame had it (four
-    // bytes per pixel; `canvasStride` bytes a row in the last two), for the quantiser to learn
-    // from about `samples` changed pixels. False when there is no memory for the copies.
+    // bytes per pixel; `canvasStride` bytes a row in the last two) with the first frame's entries
+    // (one byte a pixel), for the quantiser to learn from about `samples` changed pixels. False when there is no memory for the copies.
     [[nodiscard]] bool PrepareChange(const uint8_t* current, ptrdiff_t currentStride, const uint8_t* previous,
-                                     const uint8_t* first, ptrdiff_t canvasStride, const GifRect& rect, int samples,
-                                     GifIsa isa, const GifFirstPalette& firstPalette);
+                                     const uint8_t* first, const uint8_t* firstIndices, ptrdiff_t canvasStride,
+                                     const GifRect& rect, int samples, GifIsa isa, const GifFirstPalette& firstPalette);
     // A changed rectangle whose entries the caller gives: room for them (null without memory),
     // then the table they refer to. Run only compresses them.
     uint8_t* BeginMapped(const GifRect& rect);
@@ -85,6 +85,8 @@ private:
     size_t m_previousCapacity = 0;
     std::unique_ptr<uint8_t[]> m_atFirst;
     size_t m_atFirstCapacity = 0;
+    std::unique_ptr<uint8_t[]> m_firstIndices;
+    size_t m_firstIndexCapacity = 0;
     std::unique_ptr<uint8_t[]> m_indices;
     size_t m_indexCapacity = 0;
     uint8_t m_colourTable[768] = {};

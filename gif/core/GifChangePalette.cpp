@@ -1,5 +1,6 @@
 #include "GifChangePalette.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -16,14 +17,11 @@ constexpr uint32_t kEmpty = 0xFFFFFFFFu;
 // alone: changes shown twice as far off as that frame are still about as close as every frame
 // of the described layout, and most of them are what the first frame already showed.
 constexpr int64_t kFirstPaletteSlack = 2;
-
-inline uint32_t ColourOf(const uint8_t* pixel) {
-    return static_cast<uint32_t>(pixel[0]) | (static_cast<uint32_t>(pixel[1]) << 8) |
-           (static_cast<uint32_t>(pixel[2]) << 16);
-}
+// How much further off a neighbour's entry may be for a pixel to take it (KeepRuns).
+constexpr int kRunSlack = 3;
 
 inline bool SameColour(const uint8_t* a, const uint8_t* b) {
-    return a[0] == b[0] && a[1] == b[1] && a[2] == b[2];
+    return GifRgbOf(a) == GifRgbOf(b);
 }
 
 inline uint32_t SlotOf(uint32_t colour) {
@@ -60,6 +58,20 @@ bool MapToFirstPalette(const uint8_t* pixels, int count, GifIsa isa, const GifFi
         return false;
     }
     lookup->UsePalette(first.colours);
+    // One pixel in eight tells most frames apart at an eighth of the cost: only those that come
+    // near the budget are mapped whole.
+    int64_t sampledError = 0;
+    int64_t sampled = 0;
+    for (int i = 0; i < count; i += 8, sampled++) {
+        const uint8_t* p = pixels + static_cast<size_t>(i) * 4;
+        if (p[3] != 0) continue;
+        const uint8_t* e = first.colours + lookup->Map(p[2], p[1], p[0]) * 3;
+        const int r = e[0] - p[2], g = e[1] - p[1], b = e[2] - p[0];
+        sampledError += r * r + g * g + b * b;
+    }
+    if (sampledError * first.pixels * 4 > 5 * kFirstPaletteSlack * first.squaredError * sampled) {
+        return false;
+    }
     lookup->MapPixels(mapped);
     int64_t error = 0;
     for (int i = 0; i < count; i++) {
@@ -79,10 +91,10 @@ bool MapChangesExactly(const uint8_t* current, ptrdiff_t currentStride, const ui
                        ptrdiff_t previousStride, const uint8_t* exact, ptrdiff_t exactStride,
                        const GifRect& rect, uint8_t* indices, GifChangePalette& palette) {
     std::memset(palette.colours, 0, sizeof(palette.colours));
-    // Entry 0 is the transparent one; the colours follow in the order they appear. A slot holds
-    // a colour above its entry.
-    uint32_t slots[1 << kSlotBits];
-    std::memset(slots, 0xFF, sizeof(slots));
+    // Entry 0 is the transparent one; the colours follow in the order they appear.
+    uint32_t keys[1 << kSlotBits];
+    uint8_t entries[1 << kSlotBits];
+    std::memset(keys, 0xFF, sizeof(keys));  // no colour has all four bytes set
     int colours = 0;
     uint32_t lastColour = kEmpty;
     uint8_t lastEntry = 0;
@@ -93,17 +105,17 @@ bool MapChangesExactly(const uint8_t* current, ptrdiff_t currentStride, const ui
         const uint8_t* shown = exact + exactStride * y + rect.left;
         uint8_t before = 0;  // the entry of the pixel before in the row
         for (int x = 0; x < rect.Width(); x++, c += 4, p += 4) {
-            const uint32_t colour = ColourOf(c);
-            if (SameColour(c, p)) {
+            const uint32_t colour = GifRgbOf(c);
+            if (colour == GifRgbOf(p)) {
                 *out++ = before = (before != 0 && shown[x] && colour == lastColour) ? lastEntry : 0;
                 continue;
             }
             if (colour != lastColour) {
                 uint32_t slot = SlotOf(colour);
-                while (slots[slot] != kEmpty && (slots[slot] >> 8) != colour) {
+                while (keys[slot] != kEmpty && keys[slot] != colour) {
                     slot = (slot + 1) & kSlotMask;
                 }
-                if (slots[slot] == kEmpty) {
+                if (keys[slot] == kEmpty) {
                     if (colours == kMaxExactColours) {
                         return false;
                     }
@@ -111,10 +123,11 @@ bool MapChangesExactly(const uint8_t* current, ptrdiff_t currentStride, const ui
                     palette.colours[entry * 3] = c[2];
                     palette.colours[entry * 3 + 1] = c[1];
                     palette.colours[entry * 3 + 2] = c[0];
-                    slots[slot] = (colour << 8) | static_cast<uint32_t>(entry);
+                    keys[slot] = colour;
+                    entries[slot] = static_cast<uint8_t>(entry);
                 }
                 lastColour = colour;
-                lastEntry = static_cast<uint8_t>(slots[slot] & 0xFF);
+                lastEntry = entries[slot];
             }
             *out++ = before = lastEntry;
         }
@@ -124,10 +137,28 @@ bool MapChangesExactly(const uint8_t* current, ptrdiff_t currentStride, const ui
     return true;
 }
 
-bool MapChangesQuantised(const uint8_t* current, const uint8_t* previous, const uint8_t* atFirst, int count,
-                         int samples, GifIsa isa, const GifFirstPalette& first, uint8_t* indices,
-                         GifChangePalette& palette) {
+void KeepRuns(const uint8_t* pixels, int width, int height, const uint8_t colours[768], const uint8_t* movable,
+              uint8_t* indices) {
+    for (int y = 0; y < height; y++) {
+        const size_t row = static_cast<size_t>(y) * static_cast<size_t>(width);
+        for (int x = 1; x < width; x++) {
+            const size_t i = row + static_cast<size_t>(x);
+            if (indices[i] == indices[i - 1] || (movable && (!movable[i] || !movable[i - 1]))) continue;
+            const uint8_t* p = pixels + i * 4;
+            const uint8_t* before = colours + indices[i - 1] * 3;
+            const uint8_t* own = colours + indices[i] * 3;
+            const int toBefore = std::abs(before[0] - p[2]) + std::abs(before[1] - p[1]) + std::abs(before[2] - p[0]);
+            const int toOwn = std::abs(own[0] - p[2]) + std::abs(own[1] - p[1]) + std::abs(own[2] - p[0]);
+            if (toBefore <= toOwn + kRunSlack) indices[i] = indices[i - 1];
+        }
+    }
+}
+
+bool MapChangesQuantised(const uint8_t* current, const uint8_t* previous, const uint8_t* atFirst,
+                         const uint8_t* firstIndices, int width, int height, int samples, GifIsa isa,
+                         const GifFirstPalette& first, uint8_t* indices, GifChangePalette& palette) {
     std::memset(palette.colours, 0, sizeof(palette.colours));
+    const int count = width * height;
     // The network learns from the changed pixels only, gathered side by side.
     int changed = 0;
     for (int i = 0; i < count; i++) {
@@ -146,16 +177,32 @@ bool MapChangesQuantised(const uint8_t* current, const uint8_t* previous, const 
             out[3] = atFirst != nullptr && SameColour(c, atFirst + static_cast<size_t>(i) * 4);
         }
     }
-    const auto scatter = [&](int transparent) {
+    // Which pixels may take their neighbour's entry: changed ones, except those back to the first
+    // frame's colours with the first frame's table, which take its entries as they were.
+    std::unique_ptr<uint8_t[]> movable(new (std::nothrow) uint8_t[static_cast<size_t>(count)]);
+    if (!movable) {
+        return false;
+    }
+    const auto scatter = [&](int transparent, bool firstTable) {
         for (int i = 0, k = 0; i < count; i++) {
-            indices[i] = SameColour(current + static_cast<size_t>(i) * 4, previous + static_cast<size_t>(i) * 4)
-                             ? static_cast<uint8_t>(transparent)
-                             : mapped[k++];
+            const uint8_t* c = current + static_cast<size_t>(i) * 4;
+            if (SameColour(c, previous + static_cast<size_t>(i) * 4)) {
+                indices[i] = static_cast<uint8_t>(transparent);
+                movable[i] = 0;
+            } else if (firstTable && gathered[static_cast<size_t>(k) * 4 + 3] != 0 && firstIndices != nullptr) {
+                indices[i] = firstIndices[i];
+                movable[i] = 0;
+                k++;
+            } else {
+                indices[i] = mapped[k++];
+                movable[i] = 1;
+            }
         }
     };
     if (MapToFirstPalette(gathered.get(), changed, isa, first, mapped.get())) {
         std::memcpy(palette.colours, first.colours, sizeof(palette.colours));
-        scatter(first.transparent);
+        scatter(first.transparent, true);
+        KeepRuns(current, width, height, palette.colours, movable.get(), indices);
         palette.transparent = first.transparent;
         palette.bits = 8;
         palette.global = true;
@@ -171,7 +218,8 @@ bool MapChangesQuantised(const uint8_t* current, const uint8_t* previous, const 
     quantiser->Process(palette.colours);
     quantiser->MapPixels(mapped.get());
     const int reserved = quantiser->Refine(palette.colours, mapped.get(), true);
-    scatter(reserved);
+    scatter(reserved, false);
+    KeepRuns(current, width, height, palette.colours, movable.get(), indices);
     palette.transparent = reserved;
     palette.bits = 8;
     palette.global = false;

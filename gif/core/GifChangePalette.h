@@ -2,9 +2,10 @@
 // The palette of a changed rectangle in the small-file mode, and every pixel's entry in it.
 // Pixels equal to the previous frame keep what the viewer shows there (the transparent entry);
 // the changed pixels get an exact table when they have at most 255 colours (its size the
-// smallest power of two that holds them and the transparent entry), otherwise the nearest entry
-// of a quantiser network learnt from the changed pixels alone, one of whose 256 entries is given
-// up to transparency. No changed pixel ever gets the transparent entry.
+// smallest power of two that holds them and the transparent entry), otherwise (nearly) the
+// nearest entry of the first frame's table or of a quantiser network learnt from the changed
+// pixels alone, one of whose 256 entries is given up to transparency. No changed pixel ever gets
+// the transparent entry.
 #include <cstddef>
 #include <cstdint>
 #include "GifChangedRect.h"
@@ -37,13 +38,22 @@ struct GifFirstPalette {
                                      ptrdiff_t previousStride, const uint8_t* exact, ptrdiff_t exactStride,
                                      const GifRect& rect, uint8_t* indices, GifChangePalette& palette);
 
-// The quantised table over copies of the rectangle (`count` pixels each: now, before, and in the
-// first frame, which may be absent). The changed pixels take the first frame's table when the
+// Lets a pixel that `movable` allows (every pixel without it) take the entry of the pixel before
+// it in its row when that entry is hardly further from its colour than its own (by at most 3 in
+// the sum of the three differences): where a smooth gradient falls between two entries, the
+// nearest one flips from pixel to pixel, and unbroken runs compress several times better.
+// `pixels` has four bytes a pixel, `indices` and `movable` one.
+void KeepRuns(const uint8_t* pixels, int width, int height, const uint8_t colours[768], const uint8_t* movable,
+              uint8_t* indices);
+
+// The quantised table over copies of the rectangle (`width` x `height` pixels each: now, before,
+// and in the first frame with the first frame's entries, both of which may be absent). The changed pixels take the first frame's table when the
 // ones not back to the first frame's colours are shown by it on average not much further off
 // than that frame's own pixels (most of a screen that moves about was there at the start: what
-// comes back then looks exactly as it did, and no table is written). Otherwise a network learns
+// comes back then looks exactly as it did: it takes the first frame's entries, and no table is
+// written). Otherwise a network learns
 // from about `samples` changed pixels (all of them when they are fewer), as from a whole frame,
 // and is refined once over them. False when memory ran out.
 [[nodiscard]] bool MapChangesQuantised(const uint8_t* current, const uint8_t* previous, const uint8_t* atFirst,
-                                       int count, int samples, GifIsa isa, const GifFirstPalette& first,
-                                       uint8_t* indices, GifChangePalette& palette);
+                                       const uint8_t* firstIndices, int width, int height, int samples, GifIsa isa,
+                                       const GifFirstPalette& first, uint8_t* indices, GifChangePalette& palette);

@@ -5,7 +5,7 @@
 namespace {
 
 inline bool SameColour(const uint8_t* a, const uint8_t* b) {
-    return a[0] == b[0] && a[1] == b[1] && a[2] == b[2];
+    return GifRgbOf(a) == GifRgbOf(b);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 //   if (changed.IsEmpty()) ...the frame shows nothing new...
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 struct GifRect {
     int left = 0;
@@ -19,6 +20,17 @@ struct GifRect {
     int Height() const { return bottom - top; }
     bool IsEmpty() const { return right <= left || bottom <= top; }
 };
+
+// The red, green and blue of a pixel (four bytes) as one number, the fourth byte left out; two
+// pixels have the same colour exactly when their numbers are equal.
+inline uint32_t GifRgbOf(const uint8_t* pixel) {
+    static const uint8_t kRgb[4] = {0xFF, 0xFF, 0xFF, 0};
+    uint32_t mask;
+    uint32_t value;
+    std::memcpy(&mask, kRgb, 4);
+    std::memcpy(&value, pixel, 4);
+    return value & mask;
+}
 
 // Both pictures hold four bytes per pixel (blue, green, red, unused), rows from the top,
 // `stride` bytes from one row to the next; an empty rectangle when nothing differs.

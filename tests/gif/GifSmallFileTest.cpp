@@ -50,6 +50,10 @@ Change ChangeBetween(const TestPicture& before, const TestPicture& now, int widt
     return change;
 }
 
+// Outside exact tables a pixel may keep the entry of the pixel before it when that entry is at
+// most this much further from its colour than the nearest one (runs compress far better).
+constexpr int kRunSlack = 3;
+
 int Distance(const uint8_t* entry, const int rgb[3]) {
     return std::abs(entry[0] - rgb[0]) + std::abs(entry[1] - rgb[1]) + std::abs(entry[2] - rgb[2]);
 }
@@ -66,7 +70,8 @@ int Distance(const uint8_t* entry, const int rgb[3]) {
     if (gif.width != width || gif.height != height)
         return ::testing::AssertionFailure() << "canvas " << gif.width << " x " << gif.height;
 
-    // The first frame: the whole canvas with the global table, every pixel its nearest entry.
+    // The first frame: the whole canvas with the global table, every pixel at its nearest entry
+    // or nearly.
     const DecodedFrame& first = gif.frames.at(0);
     if (first.left != 0 || first.top != 0 || first.width != width || first.height != height ||
         !first.localTable.empty() || first.minimumCodeSize != 8 || (first.controlPacked & 1) != 0)
@@ -78,8 +83,8 @@ int Distance(const uint8_t* entry, const int rgb[3]) {
             int nearest = 1 << 30;
             for (int k = 0; k < 256; k++) nearest = std::min(nearest, Distance(&gif.globalTable[k * 3], rgb));
             const uint8_t* got = &shown[0][(static_cast<size_t>(y) * width + x) * 3];
-            if (Distance(got, rgb) != nearest)
-                return ::testing::AssertionFailure() << "first frame (" << x << ", " << y << ") is not its nearest entry";
+            if (Distance(got, rgb) > nearest + kRunSlack)
+                return ::testing::AssertionFailure() << "first frame (" << x << ", " << y << ") is far from its nearest entry";
         }
 
     size_t f = 0;
@@ -138,9 +143,9 @@ int Distance(const uint8_t* entry, const int rgb[3]) {
                 for (size_t k = 0; k < 256; k++)
                     if (static_cast<int>(k) != frame.transparentIndex)
                         nearest = std::min(nearest, Distance(&palette[k * 3], rgb));
-                if (Distance(got, rgb) != nearest)
+                if (Distance(got, rgb) > nearest + kRunSlack)
                     return ::testing::AssertionFailure() << "frame " << f << " (" << x << ", " << y
-                                                         << ") is not its nearest entry";
+                                                         << ") is far from its nearest entry";
             }
     }
     if (f + 1 != gif.frames.size()) return ::testing::AssertionFailure() << gif.frames.size() << " frames, " << f + 1 << " expected";
