@@ -17,6 +17,10 @@ import argparse
 import math
 import os
 import random
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import make_frames  # noqa: E402  (its Frame: fill and save)
 
 
 def clamp(v):
@@ -27,23 +31,16 @@ def blend(fg, bg, a):
     return tuple(clamp(b + (f - b) * a) for f, b in zip(fg, bg))
 
 
-class Frame:
+class Frame(make_frames.Frame):
+    """A frame of make_frames.py with what the sessions draw besides."""
+
     def __init__(self, width, height, data=None):
-        self.width, self.height = width, height
-        self.data = bytearray(width * height * 3) if data is None else bytearray(data)
+        super().__init__(width, height)
+        if data is not None:
+            self.data = bytearray(data)
 
     def copy(self):
         return Frame(self.width, self.height, self.data)
-
-    def fill(self, x, y, w, h, colour):
-        x0, y0 = max(x, 0), max(y, 0)
-        x1, y1 = min(x + w, self.width), min(y + h, self.height)
-        if x1 <= x0 or y1 <= y0:
-            return
-        row = bytes(colour) * (x1 - x0)
-        for yy in range(y0, y1):
-            start = (yy * self.width + x0) * 3
-            self.data[start:start + len(row)] = row
 
     def get(self, x, y):
         i = (y * self.width + x) * 3
@@ -81,11 +78,6 @@ class Frame:
             src = ((sy + yy) * other.width + sx) * 3
             dst = ((y + yy) * self.width + x) * 3
             self.data[dst:dst + w * 3] = other.data[src:src + w * 3]
-
-    def save(self, path):
-        with open(path, 'wb') as f:
-            f.write(b'P6\n%d %d\n255\n' % (self.width, self.height))
-            f.write(self.data)
 
 
 # A font of the benchmark's own: each character is a few strokes drawn on a grid twice as fine

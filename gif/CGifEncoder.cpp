@@ -72,6 +72,26 @@ void AddFileHeader(HeaderWriter& header, const CGifFrameJob& job, int loopCount)
     }
 }
 
+// A graphic control extension: packed fields, delay in hundredths, transparent entry.
+void AddControl(HeaderWriter& header, int packed, int delay, int transparent) {
+    header.Byte(0x21);
+    header.Byte(0xF9);
+    header.Byte(4);
+    header.Byte(packed);
+    header.Short(delay);
+    header.Byte(transparent);
+    header.Byte(0);
+}
+
+// An image descriptor without a table of its own.
+void AddDescriptor(HeaderWriter& header, int left, int top, int width, int height) {
+    header.Byte(0x2C);
+    header.Short(left);
+    header.Short(top);
+    header.Short(width);
+    header.Short(height);
+}
+
 }  // namespace
 
 CGifEncoder::CGifEncoder() : m_threads(DefaultThreadCount()), m_isa(BestGifIsa()) {}
@@ -269,7 +289,8 @@ bool CGifEncoder::WriteSmallFrame(const GifFrame& frame) {
             m_firstIndices.reset(new (std::nothrow) uint8_t[canvasPixels]);
             m_exact.reset(new (std::nothrow) uint8_t[canvasPixels]);
         }
-        if (!m_canvas || !m_firstCanvas || !m_firstIndices || !m_exact || !job->Prepare(frame, m_width, m_height, m_sampleFactor, m_delay, m_isa, true)) {
+        if (!m_canvas || !m_firstCanvas || !m_firstIndices || !m_exact ||
+            !job->Prepare(frame, m_width, m_height, m_sampleFactor, m_delay, m_isa, true)) {
             return false;
         }
         CopyToCanvas(frame.pixels, frame.stride, frame.width, frame.height, m_canvas.get(), m_width, m_height);
@@ -402,19 +423,8 @@ bool CGifEncoder::WriteJob(const CGifFrameJob& job) {
     if (m_firstFrame) {
         AddFileHeader(header, job, m_loopCount);
     }
-    header.Byte(0x21);
-    header.Byte(0xF9);
-    header.Byte(4);
-    header.Byte(0);
-    header.Short(job.Delay());
-    header.Byte(m_transparentIndex);
-    header.Byte(0);
-
-    header.Byte(0x2C);
-    header.Short(0);
-    header.Short(0);
-    header.Short(job.Width());
-    header.Short(job.Height());
+    AddControl(header, 0, job.Delay(), m_transparentIndex);
+    AddDescriptor(header, 0, 0, job.Width(), job.Height());
     if (m_firstFrame) {
         header.Byte(0);
     } else {
@@ -437,19 +447,9 @@ bool CGifEncoder::WriteSmallJob(const CGifFrameJob& job) {
     if (m_firstFrame) {
         AddFileHeader(header, job, m_loopCount);
     }
-    header.Byte(0x21);
-    header.Byte(0xF9);
-    header.Byte(4);
-    header.Byte(kLeaveInPlace | (transparent >= 0 ? kTransparentFlag : 0));
-    header.Short(static_cast<int>(hundredths > 0xFFFF ? 0xFFFF : hundredths));
-    header.Byte(transparent >= 0 ? transparent : 0);
-    header.Byte(0);
-
-    header.Byte(0x2C);
-    header.Short(job.Left());
-    header.Short(job.Top());
-    header.Short(job.Width());
-    header.Short(job.Height());
+    AddControl(header, kLeaveInPlace | (transparent >= 0 ? kTransparentFlag : 0),
+               static_cast<int>(hundredths > 0xFFFF ? 0xFFFF : hundredths), transparent >= 0 ? transparent : 0);
+    AddDescriptor(header, job.Left(), job.Top(), job.Width(), job.Height());
     if (m_firstFrame || job.UsesGlobalTable()) {
         header.Byte(0);
     } else {
@@ -464,16 +464,12 @@ bool CGifEncoder::WriteSmallJob(const CGifFrameJob& job) {
     // The field holds 655.35 s: the rest of a longer stillness goes into empty frames.
     for (hundredths -= 0xFFFF; hundredths > 0; hundredths -= 0xFFFF) {
         HeaderWriter empty;
-        empty.Byte(0x21);
-        empty.Byte(0xF9);
-        empty.Byte(4);
-        empty.Byte(kLeaveInPlace | kTransparentFlag);
-        empty.Short(static_cast<int>(hundredths > 0xFFFF ? 0xFFFF : hundredths));
-        empty.Byte(0);
-        empty.Byte(0);
+        const int delay = static_cast<int>(hundredths > 0xFFFF ? 0xFFFF : hundredths);
+        AddControl(empty, kLeaveInPlace | kTransparentFlag, delay, 0);
         // One transparent pixel of the global table: code size 2, then the clear code (4), entry 0
         // and the end code (5), three bits each.
-        const uint8_t image[] = {0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0x00, 2, 2, 0x44, 0x01, 0};
+        AddDescriptor(empty, 0, 0, 1, 1);
+        const uint8_t image[] = {0x00, 2, 2, 0x44, 0x01, 0};
         empty.Bytes(image, sizeof(image));
         if (!m_sink->Write(empty.Data(), empty.Size())) {
             return false;

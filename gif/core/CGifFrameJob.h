@@ -17,12 +17,14 @@ class CGifFrameJob {
 public:
     // Copies the frame's top-left canvas-sized part; canvas pixels the frame does not cover are
     // black. With `refine` the learnt palette is refined once more over the pixels, giving up one
-    // entry for the frames after it, and runs are kept (KeepRuns). False when there is no memory for the copy.
+    // entry for the frames after it, and runs are kept (KeepRuns). False when there is no memory
+    // for the copy.
     [[nodiscard]] bool Prepare(const GifFrame& frame, int canvasWidth, int canvasHeight,
                                int sampleFactor, int delay, GifIsa isa, bool refine = false);
     // Copies `rect` of the canvas as it is now, as it was, and as the first frame had it (four
     // bytes per pixel; `canvasStride` bytes a row in the last two) with the first frame's entries
-    // (one byte a pixel), for the quantiser to learn from about `samples` changed pixels. False when there is no memory for the copies.
+    // (one byte a pixel), for the quantiser to learn from about `samples` changed pixels. False
+    // when there is no memory for the copies.
     [[nodiscard]] bool PrepareChange(const uint8_t* current, ptrdiff_t currentStride, const uint8_t* previous,
                                      const uint8_t* first, const uint8_t* firstIndices, ptrdiff_t canvasStride,
                                      const GifRect& rect, int samples, GifIsa isa, const GifFirstPalette& firstPalette);

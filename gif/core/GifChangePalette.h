@@ -47,13 +47,13 @@ void KeepRuns(const uint8_t* pixels, int width, int height, const uint8_t colour
               uint8_t* indices);
 
 // The quantised table over copies of the rectangle (`width` x `height` pixels each: now, before,
-// and in the first frame with the first frame's entries, both of which may be absent). The changed pixels take the first frame's table when the
-// ones not back to the first frame's colours are shown by it on average not much further off
-// than that frame's own pixels (most of a screen that moves about was there at the start: what
-// comes back then looks exactly as it did: it takes the first frame's entries, and no table is
-// written). Otherwise a network learns
-// from about `samples` changed pixels (all of them when they are fewer), as from a whole frame,
-// and is refined once over them. False when memory ran out.
+// and in the first frame with the first frame's entries, both of which may be absent). The
+// changed pixels take the first frame's table when the ones not back to the first frame's colours
+// are shown by it on average not much further off than that frame's own pixels (most of a screen
+// that moves about was there at the start: what comes back then takes the first frame's entries
+// and looks exactly as it did, and no table is written). Otherwise a network learns from about
+// `samples` changed pixels (all of them when they are fewer), as from a whole frame, and is
+// refined once over them. False when memory ran out.
 [[nodiscard]] bool MapChangesQuantised(const uint8_t* current, const uint8_t* previous, const uint8_t* atFirst,
                                        const uint8_t* firstIndices, int width, int height, int samples, GifIsa isa,
                                        const GifFirstPalette& first, uint8_t* indices, GifChangePalette& palette);
