@@ -1,6 +1,8 @@
 // Fuzz target: arbitrary frames, sizes, canvas, delays, loop counts and sample factors through
 // the fast encoder (any thread count and instruction set) and the plain reference. Both must
-// give the same bytes, and the file must decode back to the canvas with every frame.
+// give the same bytes, and the file must decode back to the canvas with every frame. The same
+// frames in the small-file mode must decode and compose inside the canvas, with no more frames
+// than were given (and the fillers of long delays).
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -95,5 +97,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!DecodeGif(fastSink.Bytes(), gif, error) || gif.frames.size() != frames.size()) std::abort();
     for (const DecodedFrame& frame : gif.frames)
         if (frame.width != gif.width || frame.height != gif.height) std::abort();
+
+    CGifMemorySink smallSink;
+    CGifEncoder small;
+    small.SetThreadCount(threads);
+    small.SetInstructionSet(isa);
+    small.SetSmallFile(true);
+    if (!Run(small, smallSink, canvasW, canvasH, loop, sample, frames)) std::abort();
+    DecodedGif smallGif;
+    std::vector<std::vector<uint8_t>> shown;
+    if (!DecodeGif(smallSink.Bytes(), smallGif, error) || !CompositeGif(smallGif, shown, error)) std::abort();
+    if (smallGif.width != gif.width || smallGif.height != gif.height || smallGif.frames.empty()) std::abort();
     return 0;
 }
