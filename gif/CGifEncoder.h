@@ -2,11 +2,13 @@
 // Writes a sequence of frames as one animated GIF89a file: each frame gets its own 256-colour
 // palette (the first frame's is the global table) and LZW-compressed image data.
 //
-// In the small-file mode every frame after the first holds only what changed: the smallest
-// rectangle around the pixels that differ from the frame before, left in place for the next
-// (disposal 1), its unchanged pixels transparent, with a table of the changed pixels' colours
-// (exact up to 255 of them) and a code size to match. A frame that changes nothing is not
-// written: its time goes to the frame before.
+// In the small-file mode the first frame is written whole, its palette refined once over its
+// pixels; every frame after it holds only what changed: the smallest rectangle around the pixels
+// that differ from the frame before, left in place for the next (disposal 1), its unchanged
+// pixels transparent, with an exact table of the changed colours when there are at most 255 of
+// them (and a code size to match), else the first frame's table where it shows them well, else
+// a table learnt from them. A frame that changes nothing is not written: its time goes to the
+// frame before.
 //
 // Frames may be compressed on worker threads while the caller goes on; they are always written
 // in order and the bytes never depend on the thread count or the instruction set.

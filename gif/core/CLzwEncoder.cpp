@@ -51,7 +51,7 @@ size_t CLzwEncoder::Encode(uint8_t* out) {
     // The codes depend only on which strings the dictionary holds, never on where it keeps them:
     // a table four times as large as the codes it can hold, probed linearly, finds nearly every
     // string at the first slot. A slot holds the string's key (prefix and next index, 20 bits)
-    // above its code (12 bits); 0 is empty, since every code assigned is at least 258.
+    // above its code (12 bits); 0 is empty, since every code assigned lies above the end code.
     for (size_t i = 1; i < count; i++) {
         const int c = m_indices[i];
         const uint32_t key = (static_cast<uint32_t>(c) << kMaxBits) | static_cast<uint32_t>(prefix);
