@@ -74,3 +74,16 @@ struct SizeArgs {
 inline SizeArgs SizeArgsFrom(WPARAM wParam, LPARAM lParam) {
     return {static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam)};
 }
+
+// WM_DPICHANGED: the window's new DPI (the same for x and y) and the window rectangle the
+// system suggests for it, in screen coordinates (empty when a sender gave none).
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+struct DpiChangedArgs {
+    UINT dpi;
+    RECT suggested;
+};
+inline DpiChangedArgs DpiChangedArgsFrom(WPARAM wParam, LPARAM lParam) {
+    return {LOWORD(wParam), lParam ? *reinterpret_cast<const RECT*>(lParam) : RECT{}};
+}
