@@ -1,16 +1,16 @@
 #!/usr/bin/env python3
 """Draws the on-screen pickers' pointer: a utility knife whose blade tip is the hot spot.
 
-The knife lies diagonally in a 32 x 32 cursor, handle at the upper right, the snapped-off
-blade reaching down to the lower left corner, so that the point that cuts is the point that
-selects. Written as a .cur file (an icon file of type 2 whose entries carry the hot spot).
-Run it after changing the drawing.
+The knife lies diagonally in a 32 x 32 cursor (at 100 %), handle at the upper right, the
+snapped-off blade reaching down to the lower left corner, so that the point that cuts is the
+point that selects. Written as a .cur file (an icon file of type 2 whose entries carry the hot
+spot) with one picture per display scale: 32, 40, 48 and 64 pixels, each drawn from the same
+shape at its resolution. Run it after changing the drawing.
 """
 import math
 import os
-import struct
 
-from make_resources import HERE, Canvas, icon_image
+from make_resources import DPIS, HERE, Canvas, px, write_cur
 
 HOT_SPOT = (0, 30)
 
@@ -29,11 +29,15 @@ def axis(x, y):
     return (dx + dy) / math.sqrt(2), (dy - dx) / math.sqrt(2)
 
 
-def knife():
-    c = Canvas(32, 32)
-    for y in range(32):
-        for x in range(32):
-            t, d = axis(x, y)
+def knife(dpi):
+    """The knife at a DPI, and its hot spot: every pixel is classified by where its centre lies
+    on the 100 % drawing."""
+    k = dpi / 96.0
+    size = px(32, dpi)
+    c = Canvas(size, size)
+    for y in range(size):
+        for x in range(size):
+            t, d = axis((x + 0.5) / k - 0.5, (y + 0.5) / k - 0.5)
             if t < 0 or t > 42:
                 continue
             if t < 18:
@@ -60,22 +64,13 @@ def knife():
                         colour = HANDLE
                     c.put(x, y, colour)
     # The tip itself must be opaque: it is where the pointer is.
-    c.put(HOT_SPOT[0], HOT_SPOT[1], OUTLINE)
-    return c
-
-
-def write_cur(path, canvas, hot_spot):
-    image = icon_image(canvas)
-    out = bytearray(struct.pack('<HHH', 0, 2, 1))
-    out += struct.pack('<BBBBHHII', canvas.width % 256, canvas.height % 256, 0, 0,
-                       hot_spot[0], hot_spot[1], len(image), 6 + 16)
-    out += image
-    with open(path, 'wb') as f:
-        f.write(out)
+    hot_spot = (px(HOT_SPOT[0], dpi), px(HOT_SPOT[1], dpi))
+    c.put(hot_spot[0], hot_spot[1], OUTLINE)
+    return c, hot_spot[0], hot_spot[1]
 
 
 def main():
-    write_cur(os.path.join(HERE, 'knife.cur'), knife(), HOT_SPOT)
+    write_cur(os.path.join(HERE, 'knife.cur'), [knife(dpi) for dpi in DPIS])
 
 
 if __name__ == '__main__':

@@ -3,12 +3,42 @@
 
 Everything here is drawn from code: shapes in a tiny pixel canvas written out as ICO, BMP or
 WAV, so the resources can be reproduced and changed without an image editor.
+
+Pictures of windows are drawn at each display scale the program knows, 100, 125, 150 and 200 %
+(DPIS): the drawing code takes the DPI and draws its shapes at that resolution, never by
+stretching the 100 % pixels. A picture of w pixels at 100 % is px(w, dpi) pixels wide at a DPI,
+exactly the size the program lays it out at. The 100 % picture is res/NAME, the others
+res/125/NAME, res/150/NAME and res/200/NAME; their resource ids are the 100 % one plus 10000,
+20000 and 30000 (framework/Dpi.h).
 """
 import math
 import os
 import struct
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+
+DPIS = (96, 120, 144, 192)
+SCALED_ID_STEP = 10000
+
+
+def px(value, dpi):
+    """A length at 100 % in pixels at a DPI, rounded as the program's MulDiv rounds."""
+    v = value * dpi / 96.0
+    return int(math.floor(v + 0.5)) if v >= 0 else -int(math.floor(-v + 0.5))
+
+
+def hairline(dpi):
+    """The width of a one-pixel line at a DPI: one pixel up to 125 %, two from 150 %."""
+    return max(1, px(1, dpi))
+
+
+def scaled_path(name, dpi):
+    """Where a picture drawn at a DPI goes."""
+    if dpi == 96:
+        return os.path.join(HERE, name)
+    folder = os.path.join(HERE, str(dpi * 100 // 96))
+    os.makedirs(folder, exist_ok=True)
+    return os.path.join(folder, name)
 
 
 class Canvas:
@@ -34,6 +64,13 @@ class Canvas:
                 cy = min(max(y, y0 + radius), y1 - 1 - radius)
                 if (x - cx) ** 2 + (y - cy) ** 2 <= radius * radius + radius:
                     self.put(x, y, color)
+
+    def frame(self, x0, y0, x1, y1, color, width=1):
+        """The outline of a rectangle, `width` pixels wide, inside it (x1, y1 exclusive)."""
+        self.rect(x0, y0, x1, y0 + width, color)
+        self.rect(x0, y1 - width, x1, y1, color)
+        self.rect(x0, y0, x0 + width, y1, color)
+        self.rect(x1 - width, y0, x1, y1, color)
 
     def disc(self, cx, cy, r, color):
         for y in range(int(cy - r - 1), int(cy + r + 2)):
@@ -87,6 +124,20 @@ def write_ico(path, canvases):
         out += data
     with open(path, 'wb') as f:
         f.write(out)
+
+
+def write_cur(path, pictures):
+    """A cursor file with one entry per (canvas, hot x, hot y), typically one per display scale:
+    the system takes the entry of the size it asks for."""
+    images = [icon_image(canvas) for canvas, _, _ in pictures]
+    out = bytearray(struct.pack('<HHH', 0, 2, len(pictures)))
+    offset = 6 + 16 * len(pictures)
+    for (canvas, hot_x, hot_y), image in zip(pictures, images):
+        out += struct.pack('<BBBBHHII', canvas.width % 256, canvas.height % 256, 0, 0, hot_x, hot_y,
+                           len(image), offset)
+        offset += len(image)
+    with open(path, 'wb') as f:
+        f.write(bytes(out) + b''.join(images))
 
 
 def write_bmp24(path, canvas):

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
-"""Draws the settings dialog's banner (bitmap 220): the camera mark and the name on a blue band."""
-import os
+"""Draws the settings dialog's banner (bitmap 220): the camera mark and the name on a blue band,
+440 x 60 pixels at 100 %, at every display scale."""
+import math
 
-from make_resources import HERE, Canvas, camera, write_bmp24
+from make_resources import DPIS, Canvas, camera, px, scaled_path, write_bmp24
 
 # A 5 x 7 pixel font for the few letters the banner needs.
 GLYPHS = {
@@ -15,31 +16,40 @@ GLYPHS = {
 }
 
 
+def snap(v):
+    return int(math.floor(v + 0.5))
+
+
 def text(canvas, x, y, word, scale, color):
+    """The 5 x 7 font with `scale` pixels (any number) per font pixel."""
     for letter in word:
         for row, bits in enumerate(GLYPHS[letter]):
             for col, bit in enumerate(bits):
                 if bit == '1':
-                    canvas.rect(x + col * scale, y + row * scale, x + (col + 1) * scale,
-                                y + (row + 1) * scale, color)
+                    canvas.rect(snap(x + col * scale), snap(y + row * scale), snap(x + (col + 1) * scale),
+                                snap(y + (row + 1) * scale), color)
         x += 6 * scale
 
 
-def banner(width=440, height=60):
+def banner(dpi):
+    k = dpi / 96.0
+    width, height = px(440, dpi), px(60, dpi)
     c = Canvas(width, height)
     for y in range(height):
-        shade = 200 - y
-        c.rect(0, y, width, y + 1, (20, 60 + y // 2, shade, 255))
-    mark = camera(48)
-    for y in range(48):
-        for x in range(48):
+        y100 = int(y / k)
+        c.rect(0, y, width, y + 1, (20, 60 + y100 // 2, 200 - y100, 255))
+    size = px(48, dpi)
+    mark = camera(size)
+    for y in range(size):
+        for x in range(size):
             r, g, b, a = mark.pixels[y][x]
             if a:
-                c.put(10 + x, 6 + y, (r, g, b, 255))
-    text(c, 72, 16, 'TOVRIX', 4, (255, 255, 255, 255))
-    c.rect(72, 50, 72 + 35 * 4, 52, (255, 210, 60, 255))
+                c.put(px(10, dpi) + x, px(6, dpi) + y, (r, g, b, 255))
+    text(c, px(72, dpi), px(16, dpi), 'TOVRIX', 4 * k, (255, 255, 255, 255))
+    c.rect(px(72, dpi), px(50, dpi), px(72 + 35 * 4, dpi), px(52, dpi), (255, 210, 60, 255))
     return c
 
 
 if __name__ == '__main__':
-    write_bmp24(os.path.join(HERE, 'banner.bmp'), banner())
+    for dpi in DPIS:
+        write_bmp24(scaled_path('banner.bmp', dpi), banner(dpi))
