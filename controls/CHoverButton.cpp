@@ -30,13 +30,33 @@ CHoverButton::CHoverButton()
 BOOL CHoverButton::SubclassWindow(HWND hwnd) {
     if (!CButton::SubclassWindow(hwnd)) return FALSE;
     if ((GetStyle() & BS_TYPEMASK) != BS_OWNERDRAW) ModifyStyle(BS_TYPEMASK, BS_OWNERDRAW);
+    m_dpi = WindowDpi(m_hWnd);
     Invalidate();
     return TRUE;
 }
 
+BOOL CHoverButton::Create(const wchar_t* text, DWORD style, const RECT& rect, HWND parent, UINT id) {
+    if (!CButton::Create(text, (style & ~static_cast<DWORD>(BS_TYPEMASK)) | BS_OWNERDRAW, rect, parent, id))
+        return FALSE;
+    m_dpi = WindowDpi(m_hWnd);
+    return TRUE;
+}
+
+void CHoverButton::SetDpi(UINT dpi) {
+    if (dpi == 0 || dpi == m_dpi) return;
+    m_dpi = dpi;
+    if (m_pictureId) LoadStateBitmap(m_pictureId, m_strip, m_withDisabled);
+    if (m_fontPoints > 0) CreateCaptionFont();
+    m_background.DeleteObject();
+    Invalidate();
+}
+
 bool CHoverButton::LoadStateBitmap(UINT resourceId, bool strip, bool withDisabled) {
-    m_picture.Attach(static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resourceId),
-                                                       IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)));
+    m_pictureId = resourceId;
+    m_withDisabled = withDisabled;
+    const int states = strip ? (withDisabled ? 4 : 3) : 1;
+    // Exact colours when stretched between scales: the transparent colour must stay itself.
+    m_picture = LoadBitmapForDpi(resourceId, m_dpi, states, true);
     BITMAP info{};
     if (!m_picture || !::GetObjectW(m_picture, sizeof(info), &info)) {
         m_stateSize = SIZE{0, 0};
@@ -44,7 +64,7 @@ bool CHoverButton::LoadStateBitmap(UINT resourceId, bool strip, bool withDisable
         return false;
     }
     m_strip = strip;
-    m_states = strip ? (withDisabled ? 4 : 3) : 1;
+    m_states = states;
     m_stateSize = SIZE{info.bmWidth / m_states, info.bmHeight};
     if (strip) {
         SetWindowPos(nullptr, 0, 0, m_stateSize.cx, m_stateSize.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -90,17 +110,22 @@ void CHoverButton::SetTipText(const wchar_t* text, BOOL activate) {
 
 void CHoverButton::SetTextFont(int pointSize, COLORREF captionColor, UINT format, bool underline) {
     m_caption = GetWindowText();
-    CClientDC dc(m_hWnd);
-    LOGFONTW font{};
-    font.lfHeight = -::MulDiv(pointSize, ::GetDeviceCaps(dc, LOGPIXELSY), 72);
-    font.lfWeight = FW_NORMAL;
-    font.lfCharSet = DEFAULT_CHARSET;
-    font.lfUnderline = underline ? TRUE : FALSE;
-    font.lfQuality = underline ? ANTIALIASED_QUALITY : DEFAULT_QUALITY;
-    lstrcpynW(font.lfFaceName, L"Arial", LF_FACESIZE);
-    m_font.CreateFontIndirect(font);
+    m_fontPoints = pointSize;
+    m_underline = underline;
+    CreateCaptionFont();
     m_captionColor = captionColor;
     m_captionFormat = format;
+}
+
+void CHoverButton::CreateCaptionFont() {
+    LOGFONTW font{};
+    font.lfHeight = FontHeightForDpi(m_fontPoints, m_dpi);
+    font.lfWeight = FW_NORMAL;
+    font.lfCharSet = DEFAULT_CHARSET;
+    font.lfUnderline = m_underline ? TRUE : FALSE;
+    font.lfQuality = m_underline ? ANTIALIASED_QUALITY : DEFAULT_QUALITY;
+    lstrcpynW(font.lfFaceName, L"Arial", LF_FACESIZE);
+    m_font.CreateFontIndirect(font);
 }
 
 void CHoverButton::SetCaption(const std::wstring& text, bool redraw) {
@@ -122,22 +147,31 @@ void CHoverButton::OnMouseMove() {
     m_tracking = ::_TrackMouseEvent(&track) != FALSE;
 }
 
+void CHoverButton::TakeBackground(int width, int height) {
+    HWND parent = GetParent();
+    RECT inParent{};
+    GetWindowRect(&inParent);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&inParent), 2);
+    CClientDC parentDC(parent);
+    CMemoryDC memory(parentDC);
+    if (!m_background.CreateCompatibleBitmap(parentDC, width, height)) return;
+    CSelectObject select(memory, m_background);
+    ::BitBlt(memory, 0, 0, width, height, parentDC, inParent.left, inParent.top, SRCCOPY);
+    // Over what the screen shows there, what the parent itself draws there (its background and
+    // its print), so that a button moved or resized later never takes its own old pixels.
+    ::SetViewportOrgEx(memory, -inParent.left, -inParent.top, nullptr);
+    ::SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory.get()), 0);
+    ::SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()), PRF_CLIENT);
+    ::SetViewportOrgEx(memory, 0, 0, nullptr);
+}
+
 BOOL CHoverButton::OnEraseBkgnd(HDC dc) {
     RECT rc{};
     GetClientRect(&rc);
-    if (!m_background) {
-        // What lies behind the button, once: later erases show it where the picture is
-        // transparent.
-        HWND parent = GetParent();
-        RECT inParent{};
-        GetWindowRect(&inParent);
-        ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&inParent), 2);
-        CClientDC parentDC(parent);
-        CMemoryDC memory(parentDC);
-        if (!m_background.CreateCompatibleBitmap(parentDC, rc.right, rc.bottom)) return TRUE;
-        CSelectObject select(memory, m_background);
-        ::BitBlt(memory, 0, 0, rc.right, rc.bottom, parentDC, inParent.left, inParent.top, SRCCOPY);
-    }
+    // What lies behind the button, taken again whenever the button moved or changed its size:
+    // erases show it where the picture is transparent.
+    if (!m_background) TakeBackground(rc.right, rc.bottom);
+    if (!m_background) return TRUE;
     CMemoryDC memory(dc);
     CSelectObject select(memory, m_background);
     ::BitBlt(dc, 0, 0, rc.right, rc.bottom, memory, 0, 0, SRCCOPY);
@@ -164,6 +198,10 @@ LRESULT CHoverButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_ERASEBKGND:
         return OnEraseBkgnd(reinterpret_cast<HDC>(wParam));
+    case WM_WINDOWPOSCHANGED:
+        if ((reinterpret_cast<const WINDOWPOS*>(lParam)->flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE))
+            m_background.DeleteObject();
+        break;
     case WM_SIZE:
         // The tip covers the whole button whatever size it is given after the tip was set.
         if (m_tooltip.m_hWnd) {

@@ -26,14 +26,36 @@ CNinePatch::Axis ParseAxis(int count, Read at) {
     return axis;
 }
 
-// Where the run boundaries land when the axis is drawn at size: fixed runs keep their width,
-// stretchable runs share the extra size equally, the first ones taking the remainder.
-std::vector<int> Destinations(const CNinePatch::Axis& axis, int size) {
-    const int extra = size - (axis.innerSize - axis.stretchPixels);
+bool ValidIndex(const std::vector<int>& list, int index) {
+    return index >= 0 && static_cast<size_t>(index) < list.size();
+}
+}  // namespace
+
+int CNinePatch::Scaled(int length) const {
+    return m_dpi == m_pictureDpi ? length : ::MulDiv(length, static_cast<int>(m_dpi), static_cast<int>(m_pictureDpi));
+}
+
+int CNinePatch::MinimumSize(const Axis& axis) const {
+    int size = 0;
+    for (size_t i = 0; i + 1 < axis.runStarts.size(); ++i) {
+        const int width = axis.runStarts[i + 1] - axis.runStarts[i];
+        size += axis.runFlags[i] ? width : Scaled(width);
+    }
+    return size;
+}
+
+// Where the run boundaries land when the axis is drawn at size: fixed runs keep their width (at
+// the DPI), stretchable runs share the extra size equally, the first ones taking the remainder.
+std::vector<int> CNinePatch::Destinations(const Axis& axis, int size) const {
+    int fixed = 0;
+    for (size_t i = 0; i + 1 < axis.runStarts.size(); ++i) {
+        if (!axis.runFlags[i]) fixed += Scaled(axis.runStarts[i + 1] - axis.runStarts[i]);
+    }
+    const int extra = size - fixed;
     std::vector<int> dest{0};
     int stretchIndex = 0;
     for (size_t i = 0; i + 1 < axis.runStarts.size(); ++i) {
-        int width = axis.runStarts[i + 1] - axis.runStarts[i];
+        int width = Scaled(axis.runStarts[i + 1] - axis.runStarts[i]);
         if (axis.runFlags[i]) {
             width = extra / axis.stretchRuns + (stretchIndex < extra % axis.stretchRuns ? 1 : 0);
             ++stretchIndex;
@@ -43,18 +65,17 @@ std::vector<int> Destinations(const CNinePatch::Axis& axis, int size) {
     return dest;
 }
 
-// The drawn position of picture coordinate g (a guide); -1 when no run holds it.
-int GuidePosition(const CNinePatch::Axis& axis, const std::vector<int>& dest, int g) {
+// The drawn position of picture coordinate g (a guide); -1 when no run holds it. In a fixed run
+// its offset is scaled with the run; in a stretchable run it keeps its offset.
+int CNinePatch::GuidePosition(const Axis& axis, const std::vector<int>& dest, int g) const {
     for (size_t i = 0; i + 1 < axis.runStarts.size() && i < dest.size(); ++i) {
-        if (axis.runStarts[i] <= g && g < axis.runStarts[i + 1]) return dest[i] + (g - axis.runStarts[i]);
+        if (axis.runStarts[i] <= g && g < axis.runStarts[i + 1]) {
+            const int offset = g - axis.runStarts[i];
+            return dest[i] + (axis.runFlags[i] ? offset : Scaled(offset));
+        }
     }
     return -1;
 }
-
-bool ValidIndex(const std::vector<int>& list, int index) {
-    return index >= 0 && static_cast<size_t>(index) < list.size();
-}
-}  // namespace
 
 void CNinePatch::Clear() {
     Destroy();
@@ -67,19 +88,25 @@ void CNinePatch::Clear() {
     m_guideY.clear();
 }
 
-BOOL CNinePatch::LoadPng(UINT resourceId) {
+BOOL CNinePatch::LoadPng(UINT resourceId, UINT dpi) {
     Clear();
+    UINT pictureDpi = kDefaultDpi;
+    const UINT found = FindPictureForDpi(resourceId, L"PNG", dpi, &pictureDpi);
     CPngImage png;
-    if (!png.Load(resourceId)) return FALSE;
+    if (!png.Load(found)) return FALSE;
+    m_dpi = dpi;
+    m_pictureDpi = pictureDpi;
     m_premultiplied.Attach(png.CreatePremultipliedCopy());
     Attach(png.Detach());
     return ParseBorder();
 }
 
-BOOL CNinePatch::LoadPng(const void* data, size_t size) {
+BOOL CNinePatch::LoadPng(const void* data, size_t size, UINT dpi, UINT pictureDpi) {
     Clear();
     CPngImage png;
     if (!png.LoadFromBuffer(data, size)) return FALSE;
+    m_dpi = dpi;
+    m_pictureDpi = pictureDpi;
     m_premultiplied.Attach(png.CreatePremultipliedCopy());
     Attach(png.Detach());
     return ParseBorder();
@@ -109,10 +136,10 @@ BOOL CNinePatch::ParseBorder() {
 BOOL CNinePatch::Draw(HDC dc, int x, int y, int width, int height) {
     m_destX.clear();
     m_destY.clear();
-    if (IsNull() || width < m_horizontal.innerSize || height < m_vertical.innerSize) return FALSE;
+    if (IsNull() || width < MinimumWidth() || height < MinimumHeight()) return FALSE;
     // An axis without stretch marks keeps its picture size; the extra size stays undrawn.
-    auto destinations = [](const Axis& axis, int size) {
-        return Destinations(axis, axis.stretchRuns > 0 ? size : axis.innerSize);
+    auto destinations = [this](const Axis& axis, int size) {
+        return Destinations(axis, axis.stretchRuns > 0 ? size : MinimumSize(axis));
     };
     std::vector<int> destX = destinations(m_horizontal, width);
     std::vector<int> destY = destinations(m_vertical, height);

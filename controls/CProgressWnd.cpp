@@ -6,6 +6,7 @@
 #include "CAppProfile.h"
 #include "CWinApp.h"
 #include "DeviceContext.h"
+#include "MessageArgs.h"
 
 namespace {
 const wchar_t kClassName[] = L"TovrixProgressWnd";
@@ -56,14 +57,11 @@ BOOL CProgressWnd::Create(HWND parent, BOOL smooth) {
                        reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)))) {
         return FALSE;
     }
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof(metrics);
-    if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0) ||
-        !m_font.CreateFontIndirect(metrics.lfMessageFont)) {
-        return FALSE;
-    }
+    // Laid out for the monitor of its owner, over which it is centred.
+    m_dpi = parent ? WindowDpi(parent) : SystemDpi();
+    if (!CreateTextFont()) return FALSE;
     if (!CreateEx(WS_EX_DLGMODALFRAME | WS_EX_TOPMOST, kClassName, m_title.c_str(), WS_POPUP | WS_CAPTION,
-                  0, 0, 390, 130, parent, nullptr)) {
+                  0, 0, ScaleToDpi(390, m_dpi), ScaleToDpi(130, m_dpi), parent, nullptr)) {
         return FALSE;
     }
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
@@ -83,13 +81,20 @@ BOOL CProgressWnd::Create(HWND parent, BOOL smooth) {
     return TRUE;
 }
 
-void CProgressWnd::Layout(int textLines, int textWidth) {
-    const int ex = ::GetSystemMetrics(SM_CXEDGE);
-    const int ey = ::GetSystemMetrics(SM_CYEDGE);
+BOOL CProgressWnd::CreateTextFont() {
+    NONCLIENTMETRICSW metrics{};
+    return NonClientMetricsForDpi(metrics, m_dpi) && m_font.CreateFontIndirect(metrics.lfMessageFont);
+}
+
+void CProgressWnd::Layout(int textLines, int textWidth100) {
+    const int ex = SystemMetricForDpi(SM_CXEDGE, m_dpi);
+    const int ey = SystemMetricForDpi(SM_CYEDGE, m_dpi);
+    const int margin = ScaleToDpi(kMargin, m_dpi);
+    const int textWidth = ScaleToDpi(textWidth100, m_dpi);
     CClientDC dc(m_hWnd);
     CSelectObject font(dc, m_font);
 
-    RECT text{kMargin, kMargin, textWidth - 2 * kMargin, 2 * kMargin + 100};
+    RECT text{margin, margin, textWidth - 2 * margin, 2 * margin + ScaleToDpi(100, m_dpi)};
     std::wstring lines = L"M";
     for (int i = 1; i < textLines; ++i) lines += L"\nM";
     ::DrawTextW(dc, lines.c_str(), -1, &text, DT_CALCRECT | DT_NOPREFIX | DT_NOCLIP);
@@ -100,14 +105,14 @@ void CProgressWnd::Layout(int textLines, int textWidth) {
     ::GetTextExtentPoint32W(dc, label.c_str(), static_cast<int>(label.size()), &extent);
     const int buttonWidth = extent.cx + 4 * ex;
     const int buttonHeight = extent.cy + 3 * ey;
-    const RECT button{text.right - buttonWidth, text.bottom + kMargin, text.right,
-                      text.bottom + kMargin + buttonHeight};
-    const RECT bar{text.left, button.top + ey, button.left - kMargin, button.bottom - ey};
+    const RECT button{text.right - buttonWidth, text.bottom + margin, text.right,
+                      text.bottom + margin + buttonHeight};
+    const RECT bar{text.left, button.top + ey, button.left - margin, button.bottom - ey};
 
     // Resize so that the client area holds the text, the bar row and the margins.
-    RECT window{0, 0, (text.right - text.left) + 2 * kMargin,
-                (text.bottom - text.top) + (button.bottom - button.top) + 3 * kMargin};
-    ::AdjustWindowRectEx(&window, static_cast<DWORD>(GetStyle()), FALSE, static_cast<DWORD>(GetExStyle()));
+    RECT window{0, 0, (text.right - text.left) + 2 * margin,
+                (text.bottom - text.top) + (button.bottom - button.top) + 3 * margin};
+    AdjustWindowRectForDpi(window, static_cast<DWORD>(GetStyle()), static_cast<DWORD>(GetExStyle()), m_dpi);
     SetWindowPos(nullptr, 0, 0, window.right - window.left, window.bottom - window.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     ::MoveWindow(m_bar, bar.left, bar.top, bar.right - bar.left, bar.bottom - bar.top, TRUE);
@@ -237,10 +242,28 @@ BOOL CProgressWnd::OnEraseBkgnd(HDC dc) {
     return TRUE;
 }
 
+void CProgressWnd::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    if (dpi == 0) return;
+    m_dpi = dpi;
+    if (!CreateTextFont()) return;
+    ::SendMessageW(m_cancelButton, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), TRUE);
+    ::SendMessageW(m_text, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), TRUE);
+    // Where the system suggests (the window moved onto that monitor), at the new size.
+    if (!::IsRectEmpty(&suggested)) {
+        SetWindowPos(nullptr, suggested.left, suggested.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    Layout(m_textLines, kTextWidth);
+}
+
 LRESULT CProgressWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_ERASEBKGND:
         return OnEraseBkgnd(reinterpret_cast<HDC>(wParam));
+    case WM_DPICHANGED: {
+        const DpiChangedArgs args = DpiChangedArgsFrom(wParam, lParam);
+        OnDpiChanged(args.dpi, args.suggested);
+        return 0;
+    }
     case WM_COMMAND:
         if (LOWORD(wParam) == kCancelId) {
             OnCancel();

@@ -3,7 +3,8 @@
 // bar and a cancel button, for a long job on the user-interface thread. The job drives it: it
 // sets a range, steps the bar and, between steps, lets the window pump the waiting messages so
 // that the program stays responsive. The window keeps its last position in the application
-// profile.
+// profile. Its sizes are pixels at 100 % scaled to its monitor's DPI, and its font is the
+// system's message font for that DPI.
 //
 //   CProgressWnd progress(owner, L"Progress", TRUE);
 //   progress.SetRange(0, count, 1);
@@ -12,6 +13,7 @@
 #include <windows.h>
 #include <string>
 #include "CWnd.h"
+#include "Dpi.h"
 #include "GdiObject.h"
 
 class CProgressWnd : public CWnd {
@@ -34,6 +36,8 @@ public:
 
     BOOL Cancelled() const { return m_cancelled; }
     int GetPos() const { return m_position; }
+    UINT GetDpi() const { return m_dpi; }
+    HFONT GetTextFont() const { return m_font.get(); }
 
     // Child ids.
     static constexpr int kCancelId = 10;
@@ -45,7 +49,10 @@ protected:
 
 private:
     BOOL Create(HWND parent, BOOL smooth);
-    void Layout(int textLines, int textWidth);
+    // The text lines and their width at 100 %, for the window's DPI.
+    void Layout(int textLines, int textWidth100);
+    BOOL CreateTextFont();
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
     void OnCancel();
     BOOL OnEraseBkgnd(HDC dc);
     void SavePosition() const;
@@ -67,4 +74,5 @@ private:
     std::wstring m_title = L"Progress";
     std::wstring m_cancelLabel = L" Cancel ";
     CFont m_font;
+    UINT m_dpi = kDefaultDpi;
 };

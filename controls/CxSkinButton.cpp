@@ -27,16 +27,23 @@ BOOL CxSkinButton::SubclassWindow(HWND hwnd) {
         m_kind = PushButton;
     }
     ModifyStyle(0, BS_OWNERDRAW);
+    m_dpi = WindowDpi(m_hWnd);
     Invalidate();
     return TRUE;
+}
+
+void CxSkinButton::SetDpi(UINT dpi) {
+    if (dpi == 0 || dpi == m_dpi) return;
+    m_dpi = dpi;
+    if (m_skinId) LoadSkin(m_skinId);
 }
 
 BOOL CxSkinButton::LoadSkin(UINT bitmapId) {
     for (CBitmap* picture : {&m_normal, &m_pressed, &m_disabled, &m_mask, &m_hover, &m_heldPicture}) {
         picture->DeleteObject();
     }
-    CBitmap skin(static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(bitmapId),
-                                                   IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)));
+    m_skinId = bitmapId;
+    CBitmap skin = LoadBitmapForDpi(bitmapId, m_dpi, 4);
     if (!skin) return FALSE;
     const SIZE size = BitmapSize(skin);
     const int fw = size.cx / 4, fh = size.cy;
@@ -203,6 +210,17 @@ void CxSkinButton::DrawItem(const DRAWITEMSTRUCT& item) {
     const std::wstring caption = GetWindowText();
     const int savedDC = ::SaveDC(dc);
     ::SetBkMode(dc, TRANSPARENT);
+    // The caption is never cut off: wider than its inset rectangle it may take the button's whole
+    // width, and wider than that it is drawn smaller.
+    FitCaption(dc, caption, r.right - r.left);
+    if (m_captionFont) ::SelectObject(dc, m_captionFont);
+    SIZE extent{};
+    if (::GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent) &&
+        extent.cx > t.right - t.left) {
+        const int spare = std::max<int>(0, (r.right - r.left) - extent.cx) / 2;
+        t.left = r.left + spare;
+        t.right = r.right - spare;
+    }
     auto drawCaption = [&](const RECT& where) {
         RECT box = where;
         ::DrawTextW(dc, caption.c_str(), -1, &box, m_textFormat);
@@ -245,6 +263,31 @@ void CxSkinButton::DrawItem(const DRAWITEMSTRUCT& item) {
     ::SetTextColor(dc, m_textColor);
     drawCaption(t);
     ::RestoreDC(dc, savedDC);
+}
+
+void CxSkinButton::FitCaption(HDC dc, const std::wstring& caption, int width) {
+    // The dialog's font varies between systems and scales; the button's picture does not.
+    m_captionFont.DeleteObject();
+    LOGFONTW font{};
+    SIZE extent{};
+    if (width <= 0 || !::GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent) ||
+        extent.cx <= width || !::GetObjectW(::GetCurrentObject(dc, OBJ_FONT), sizeof(font), &font)) {
+        return;
+    }
+    CSelectObject keep(dc, ::GetCurrentObject(dc, OBJ_FONT));
+    for (int tries = 0; tries < 4 && extent.cx > width; ++tries) {
+        font.lfHeight = ::MulDiv(font.lfHeight, width, extent.cx + 1);
+        font.lfWidth = 0;
+        CFont smaller;
+        if (!smaller.CreateFontIndirect(font)) return;
+        ::SelectObject(dc, smaller);
+        ::GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
+        m_captionFont = std::move(smaller);
+    }
+}
+
+HFONT CxSkinButton::GetCaptionFont() const {
+    return m_captionFont ? m_captionFont.get() : reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
 }
 
 void CxSkinButton::DrawPicture(HDC dc, const RECT& r, HBITMAP picture) const {
