@@ -7,6 +7,8 @@
 #include "CUniqueAny.h"
 #include "CSnapDlg.h"
 #include "DataExchange.h"
+#include "Dpi.h"
+#include "MessageArgs.h"
 #include "MessageBox.h"
 #include "WindowMessages.h"
 #include "ModulePath.h"
@@ -122,6 +124,9 @@ BOOL CTovrixDlg::OnInitDialog() {
     HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
     SetIcon(icon, TRUE);
     SetIcon(icon, FALSE);
+    m_banner.SubclassDlgItem(IDC_BANNER, m_hWnd);
+    m_banner.SetPicture(IDB_BANNER);
+    KeepControlLayoutOnDpiChange(m_banner.m_hWnd);
     m_formatRect = ClientRectOf(m_hWnd, GetDlgItem(IDC_FORMAT_COMBO));
 
     m_monitorCount = ::GetSystemMetrics(SM_CMONITORS);
@@ -225,6 +230,11 @@ LRESULT CTovrixDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return OnMonitorSelected(wParam, lParam);
     case WM_CTLCOLORSTATIC:
         return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_DPICHANGED: {
+        const LRESULT result = CDialogEx::WindowProc(msg, wParam, lParam);
+        m_banner.SetDpi(DpiChangedArgsFrom(wParam, lParam).dpi);
+        return result;
+    }
     }
     return CDialogEx::WindowProc(msg, wParam, lParam);
 }

@@ -10,6 +10,7 @@
 #include "CDialogEx.h"
 #include "CIni.h"
 #include "CMonitors.h"
+#include "CScaledPicture.h"
 #include "CaptureSettings.h"
 
 class CMonitorSelectDlg;
@@ -92,4 +93,6 @@ private:
     RECT m_formatRect{};  // the format list as laid out, in client coordinates
     std::unique_ptr<CMonitorSelectDlg> m_chooser;
     bool m_writingControls = false;
+    // The banner: its picture at 100 % times the dialog's scale (the system lays out the rest).
+    CScaledPicture m_banner;
 };

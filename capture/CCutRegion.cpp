@@ -10,12 +10,11 @@ RECT Normalized(POINT a, POINT b) {
 }
 }  // namespace
 
-CCutRegion::CCutRegion() = default;
+CCutRegion::CCutRegion() : m_cursor(IDC_CUT_CURSOR) {}
 
 BOOL CCutRegion::OnInitDialog() {
     CScreenPickerDlg::OnInitDialog();
     m_crosshairPen = CPen(PS_SOLID, 1, RGB(255, 255, 255));
-    m_cursor = ::LoadCursorW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_CUT_CURSOR));
     ForceForeground(m_hWnd);
     Invalidate(TRUE);
     return TRUE;
@@ -44,7 +43,8 @@ LRESULT CCutRegion::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL CCutRegion::OnSetCursor() {
-    ::SetCursor(m_cursor ? m_cursor : ::LoadCursorW(nullptr, IDC_CROSS));
+    HCURSOR knife = m_cursor.AtPointer();
+    ::SetCursor(knife ? knife : ::LoadCursorW(nullptr, IDC_CROSS));
     return TRUE;
 }
 

@@ -3,6 +3,7 @@
 // crosshair following the pointer, and a rectangle dragged with the left button shown at full
 // brightness; releasing the button chooses it.
 #include <windows.h>
+#include "CScaledCursor.h"
 #include "CScreenPickerDlg.h"
 #include "GdiObject.h"
 
@@ -29,5 +30,5 @@ private:
     RECT m_selection{};               // normalized; empty until the first move while dragging
     RECT m_dirtyRect{};               // where the back buffer was last made bright
     CPen m_crosshairPen;
-    HCURSOR m_cursor = nullptr;
+    CScaledCursor m_cursor;  // the knife, at the scale of the monitor under the pointer
 };

@@ -1,12 +1,15 @@
 #include "CMonitorSelectDlg.h"
+#include <algorithm>
 #include <cstring>
 #include "DeviceContext.h"
+#include "Dpi.h"
 #include "Dib.h"
 #include "MessageArgs.h"
 #include "WindowMessages.h"
 #include "resource.h"
 
 namespace {
+// The label's size at 100 %; each monitor's is drawn at that monitor's scale.
 constexpr int kLabelWidth = 128;
 constexpr int kLabelHeight = 32;
 const COLORREF kTransparent = RGB(0, 0, 0);
@@ -16,30 +19,37 @@ bool IsSwallowedKey(const MSG& msg) {
 }
 
 // The label drawn into a 32-bit DIB so that its pixels can be read back in one go: the device
-// name after its last backslash in blue, centred, in a red one-pixel frame, on black.
-HBITMAP DrawLabel(const std::wstring& deviceName, uint32_t** pixels) {
-    BITMAPINFO info = TopDownDib32(kLabelWidth, kLabelHeight);
+// name after its last backslash in blue, centred, in a red one-pixel frame, on black; at a DPI,
+// in the system's message font for it.
+HBITMAP DrawLabel(const std::wstring& deviceName, UINT dpi, SIZE size, uint32_t** pixels) {
+    BITMAPINFO info = TopDownDib32(size.cx, size.cy);
     void* bits = nullptr;
     HBITMAP label = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!label) return nullptr;
-    std::memset(bits, 0, static_cast<size_t>(kLabelWidth) * kLabelHeight * 4);  // black
+    std::memset(bits, 0, static_cast<size_t>(size.cx) * size.cy * 4);  // black
 
     size_t slash = deviceName.find_last_of(L'\\');
     std::wstring text = slash == std::wstring::npos ? deviceName : deviceName.substr(slash + 1);
+    NONCLIENTMETRICSW metrics{};
+    CFont font;
+    if (NonClientMetricsForDpi(metrics, dpi)) font.CreateFontIndirect(metrics.lfMessageFont);
     CMemoryDC dc(nullptr);
     {
         CSelectObject selectBitmap(dc, label);
+        CSelectObject selectFont(dc, font ? static_cast<HGDIOBJ>(font.get()) : ::GetStockObject(DEFAULT_GUI_FONT));
         ::SetTextColor(dc, RGB(0, 0, 255));
         ::SetBkMode(dc, TRANSPARENT);
-        RECT textRect{0, 6, kLabelWidth, kLabelHeight};
+        RECT textRect{0, ScaleToDpi(6, dpi), size.cx, size.cy};
         ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect, DT_CENTER);
-        CPen red(PS_SOLID, 1, RGB(255, 0, 0));
+        CPen red(PS_SOLID, std::max(1, ScaleToDpi(1, dpi)), RGB(255, 0, 0));
         CSelectObject selectPen(dc, red);
-        ::MoveToEx(dc, 0, 0, nullptr);
-        ::LineTo(dc, kLabelWidth - 1, 0);
-        ::LineTo(dc, kLabelWidth - 1, kLabelHeight - 1);
-        ::LineTo(dc, 0, kLabelHeight - 1);
-        ::LineTo(dc, 0, 0);
+        // The pen is centred on the lines: the frame keeps inside the label.
+        const int inset = (std::max(1, ScaleToDpi(1, dpi)) - 1) / 2;
+        ::MoveToEx(dc, inset, inset, nullptr);
+        ::LineTo(dc, size.cx - 1 - inset, inset);
+        ::LineTo(dc, size.cx - 1 - inset, size.cy - 1 - inset);
+        ::LineTo(dc, inset, size.cy - 1 - inset);
+        ::LineTo(dc, inset, inset);
     }
     ::GdiFlush();
     *pixels = static_cast<uint32_t*>(bits);
@@ -48,17 +58,17 @@ HBITMAP DrawLabel(const std::wstring& deviceName, uint32_t** pixels) {
 
 // Where the label is black the cursor is transparent (mask white, colour black); elsewhere the
 // mask is black and the colour keeps the label's pixel.
-CUniqueCursor CursorFromLabel(HBITMAP label, const uint32_t* pixels) {
-    const int maskStride = ((kLabelWidth + 15) / 16) * 2;  // monochrome rows are WORD-aligned
-    std::vector<BYTE> mask(static_cast<size_t>(maskStride) * kLabelHeight, 0);
-    for (int y = 0; y < kLabelHeight; ++y) {
-        for (int x = 0; x < kLabelWidth; ++x) {
-            uint32_t p = pixels[y * kLabelWidth + x] & 0xFFFFFF;
+CUniqueCursor CursorFromLabel(HBITMAP label, SIZE size, const uint32_t* pixels) {
+    const int maskStride = ((size.cx + 15) / 16) * 2;  // monochrome rows are WORD-aligned
+    std::vector<BYTE> mask(static_cast<size_t>(maskStride) * size.cy, 0);
+    for (int y = 0; y < size.cy; ++y) {
+        for (int x = 0; x < size.cx; ++x) {
+            uint32_t p = pixels[y * size.cx + x] & 0xFFFFFF;
             COLORREF color = RGB((p >> 16) & 255, (p >> 8) & 255, p & 255);
             if (color == kTransparent) mask[static_cast<size_t>(y) * maskStride + x / 8] |= 0x80 >> (x % 8);
         }
     }
-    CBitmap maskBitmap(::CreateBitmap(kLabelWidth, kLabelHeight, 1, 1, mask.data()));
+    CBitmap maskBitmap(::CreateBitmap(size.cx, size.cy, 1, 1, mask.data()));
     ICONINFO icon{};
     icon.fIcon = FALSE;
     icon.xHotspot = 0;
@@ -107,9 +117,13 @@ void CMonitorSelectDlg::BuildMonitorCursors() {
     for (int i = 0; i < count; ++i) {
         std::wstring name;
         m_monitors->GetMonitor(i)->GetDeviceName(name);
+        RECT area{};
+        m_monitors->GetMonitor(i)->GetMonitorRect(area);
+        const UINT dpi = MonitorDpiForRect(area);
+        const SIZE size{ScaleToDpi(kLabelWidth, dpi), ScaleToDpi(kLabelHeight, dpi)};
         uint32_t* pixels = nullptr;
-        CBitmap label(DrawLabel(name, &pixels));
-        m_cursors.push_back(label ? CursorFromLabel(label, pixels) : CUniqueCursor());
+        CBitmap label(DrawLabel(name, dpi, size, &pixels));
+        m_cursors.push_back(label ? CursorFromLabel(label, size, pixels) : CUniqueCursor());
         m_labels.push_back(std::move(label));
     }
 }

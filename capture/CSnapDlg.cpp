@@ -51,10 +51,17 @@ RECT CSnapDlg::GetCaptureRect() const {
     return clipped;
 }
 
-RECT CSnapDlg::FrameRectForHole(const RECT& hole, const std::vector<RECT>& monitors) {
-    RECT frame{hole.left - 4, hole.top - 24, hole.right + 4, hole.bottom + 4};
+SIZE CSnapDlg::MinimumSize(UINT dpi) {
+    // The smallest hole and the borders around it, each scaled.
+    const int hole = ScaleToDpi(kMinWidth - 8, dpi);
+    return SIZE{hole + 2 * ScaleToDpi(4, dpi), hole + ScaleToDpi(24, dpi) + ScaleToDpi(4, dpi)};
+}
+
+RECT CSnapDlg::FrameRectForHole(const RECT& hole, const std::vector<RECT>& monitors, UINT dpi) {
+    const int side = ScaleToDpi(4, dpi), top = ScaleToDpi(24, dpi);
+    RECT frame{hole.left - side, hole.top - top, hole.right + side, hole.bottom + side};
     // Where the OK button will be: on screen, the frame can be confirmed and stays as asked.
-    const RECT probe{hole.right - 24, hole.top - 24, hole.right, hole.top};
+    const RECT probe{hole.right - top, hole.top - top, hole.right, hole.top};
     const POINT topLeft{probe.left, probe.top}, bottomRight{probe.right, probe.bottom};
     bool onOneMonitor = false;
     for (const RECT& monitor : monitors) {
@@ -73,8 +80,9 @@ RECT CSnapDlg::FrameRectForHole(const RECT& hole, const std::vector<RECT>& monit
         if (column) frame.top = column->top;
         else frame.top = monitors.empty() ? 0 : monitors.back().top;
     }
-    if (Width(frame) < kMinWidth) frame.right = frame.left + kMinWidth;
-    if (Height(frame) < kMinHeight) frame.bottom = frame.top + kMinHeight;
+    const SIZE minimum = MinimumSize(dpi);
+    if (Width(frame) < minimum.cx) frame.right = frame.left + minimum.cx;
+    if (Height(frame) < minimum.cy) frame.bottom = frame.top + minimum.cy;
     return frame;
 }
 
@@ -87,17 +95,27 @@ void CSnapDlg::PlaceFrame(const RECT& hole) {
         monitors.GetMonitor(i)->GetMonitorRect(rect);
         rects.push_back(rect);
     }
-    const RECT frame = FrameRectForHole(hole, rects);
+    const RECT frame = FrameRectForHole(hole, rects, m_dpi);
     SetWindowPos(nullptr, frame.left, frame.top, Width(frame), Height(frame),
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 BOOL CSnapDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    m_skin.LoadPng(IDB_FIXED_FRAME);
+    // The frame lays itself out from its pictures: the system must not rescale the template.
+    KeepDialogLayoutOnDpiChange(m_hWnd);
+    // The scale of the monitor the hole lies on (without a hole, of the primary monitor).
+    const RECT primary{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    m_dpi = MonitorDpiForRect(::IsRectEmpty(&m_initial) ? primary : m_initial);
+    m_skin.LoadPng(IDB_FIXED_FRAME, m_dpi);
     // The system sizes only windows with a sizing frame; the frame's look stays the skin's,
     // since the whole window is client area (WM_NCCALCSIZE).
     ModifyStyle(WS_SYSMENU, WS_THICKFRAME, SWP_FRAMECHANGED);
+    if (::IsRectEmpty(&m_initial)) {
+        const SIZE size = ScaleSizeToDpi(kDefaultSize, m_dpi);
+        SetWindowPos(nullptr, (primary.right - size.cx) / 2, (primary.bottom - size.cy) / 2, size.cx, size.cy,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     PlaceFrame(m_initial);
 
     CClientDC window(m_hWnd);
@@ -122,6 +140,7 @@ void CSnapDlg::CreateButtons() {
     const DWORD style = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW;
     m_find = std::make_unique<CHoverButton>();
     m_find->Create(L"", style, place, m_hWnd, IDC_SNAP_FIND);
+    m_find->SetDpi(m_dpi);
     m_find->SetTipText(L"윈도우 찾기", TRUE);
     m_find->LoadStateBitmap(IDB_SNAP_FIND, false, false);
     m_find->SetTransparentColor(kMagenta);
@@ -129,6 +148,7 @@ void CSnapDlg::CreateButtons() {
 
     m_size = std::make_unique<CHoverButton>();
     m_size->Create(L"", style, place, m_hWnd, IDC_SNAP_SIZE);
+    m_size->SetDpi(m_dpi);
     m_size->SetTipText(L"해상도", TRUE);
     m_size->SetTextFont(10, RGB(255, 255, 255), DT_CENTER | DT_SINGLELINE, false);
     m_size->SetHighlightBrushes(RGB(200, 200, 100), RGB(200, 100, 200));
@@ -136,6 +156,7 @@ void CSnapDlg::CreateButtons() {
 
     m_ok = std::make_unique<CHoverButton>();
     m_ok->Create(L"", style, place, m_hWnd, IDC_SNAP_OK);
+    m_ok->SetDpi(m_dpi);
     m_ok->SetTipText(L"OK", TRUE);
     m_ok->LoadStateBitmap(IDB_SNAP_OK, false, false);
     m_ok->SetTransparentColor(kMagenta);
@@ -171,13 +192,30 @@ void CSnapDlg::UpdateRegion() {
     SetWindowRgn(std::move(region), TRUE);
 }
 
+RECT CSnapDlg::GetButtonStripRect() const {
+    return m_skin.GetGuideRect(kButtonGuides.x0, kButtonGuides.y0, kButtonGuides.x1, kButtonGuides.y1);
+}
+
 void CSnapDlg::LayoutButtons() {
-    if (!m_find) return;
-    const RECT s = m_skin.GetGuideRect(kButtonGuides.x0, kButtonGuides.y0, kButtonGuides.x1, kButtonGuides.y1);
+    if (!m_find || !m_size || !m_ok) return;
+    const RECT s = GetButtonStripRect();
     const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
-    m_find->SetWindowPos(nullptr, s.left, s.top, 20, Height(s), flags);
-    m_size->SetWindowPos(nullptr, s.left + 20, s.top, 65, Height(s), flags);
-    m_ok->SetWindowPos(nullptr, s.right - 20, s.top, 20, Height(s), flags);
+    const int small = ScaleToDpi(20, m_dpi);
+    // The size button is 65 pixels wide at 100 %, wider when its caption needs it (a large hole)
+    // and the strip has the room between the other two.
+    int sizeWidth = ScaleToDpi(65, m_dpi);
+    if (HFONT font = m_size->GetCaptionFont()) {
+        CClientDC dc(m_size->m_hWnd);
+        CSelectObject select(dc, font);
+        SIZE extent{};
+        const std::wstring& caption = m_size->GetCaption();
+        ::GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
+        sizeWidth = std::max<int>(sizeWidth, extent.cx + ScaleToDpi(6, m_dpi));
+    }
+    sizeWidth = std::max(0, std::min(sizeWidth, Width(s) - 2 * small));
+    m_find->SetWindowPos(nullptr, s.left, s.top, small, Height(s), flags);
+    m_size->SetWindowPos(nullptr, s.left + small, s.top, sizeWidth, Height(s), flags);
+    m_ok->SetWindowPos(nullptr, s.right - small, s.top, small, Height(s), flags);
 }
 
 void CSnapDlg::UpdateSizeCaption() {
@@ -187,6 +225,7 @@ void CSnapDlg::UpdateSizeCaption() {
     m_size->SetCaption(text, false);
     // Moving the button keeps its old pixels: it must paint the new size at the next chance.
     m_size->Invalidate(FALSE);
+    LayoutButtons();
 }
 
 BOOL CSnapDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
@@ -230,6 +269,12 @@ LRESULT CSnapDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT:
         OnPaint();
         return 0;
+    case WM_PRINTCLIENT:
+        PaintTo(reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(DpiChangedArgsFrom(wParam, lParam).dpi);
+        return 0;
     case WM_GETMINMAXINFO:
         OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
         return CDialog::WindowProc(msg, wParam, lParam);
@@ -256,15 +301,35 @@ void CSnapDlg::OnSize(int width, int height) {
     Invalidate(FALSE);
 }
 
+void CSnapDlg::OnDpiChanged(UINT dpi) {
+    if (dpi == 0 || !m_initialised) return;
+    // The hole stays where it is, in physical pixels; borders, handles and buttons take the
+    // new scale around it.
+    RECT hole = m_inner;
+    ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<POINT*>(&hole), 2);
+    m_dpi = dpi;
+    m_skin.LoadPng(IDB_FIXED_FRAME, m_dpi);
+    for (CHoverButton* button : {m_find.get(), m_size.get(), m_ok.get()}) button->SetDpi(m_dpi);
+    PlaceFrame(hole);
+    RECT client{};
+    GetClientRect(&client);
+    OnSize(client.right, client.bottom);
+}
+
 void CSnapDlg::OnPaint() {
     CPaintDC dc(m_hWnd);
+    PaintTo(dc);
+}
+
+void CSnapDlg::PaintTo(HDC dc) const {
     RECT client{};
     GetClientRect(&client);
     if (m_backBuffer) ::BitBlt(dc, 0, 0, client.right, client.bottom, m_backBuffer->get(), 0, 0, SRCCOPY);
 }
 
 void CSnapDlg::OnGetMinMaxInfo(MINMAXINFO* info) {
-    info->ptMinTrackSize = POINT{kMinWidth, kMinHeight};
+    const SIZE minimum = MinimumSize(m_dpi);
+    info->ptMinTrackSize = POINT{minimum.cx, minimum.cy};
     // A sizing frame is otherwise held to about the screen's size, and the hole may be as large
     // as the size dialog allows, or larger than the screen when it was stored so.
     info->ptMaxTrackSize.x = std::max<LONG>(info->ptMaxTrackSize.x, kMaxFrameSide);

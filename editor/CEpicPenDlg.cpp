@@ -3,6 +3,7 @@
 #include <iterator>
 #include "CColorDialog.h"
 #include "DeviceContext.h"
+#include "Dpi.h"
 #include "MessageArgs.h"
 #include "resource.h"
 
@@ -22,7 +23,48 @@ const int kColorSquareSize = 28;
 bool InRange(int id, int first, int count) {
     return id >= first && id < first + count;
 }
+
+// The layout at 100 %, on the 385 x 101 background: below the 26-pixel drag strip, the sizes over
+// the tools (28 x 28, 32 apart), the text tool over the colour square, the swatches (15 x 15, 16
+// apart) in four rows of four, undo over redo, and the 54 x 63 finish button.
+constexpr SIZE kClient100{385, 101};
+constexpr int kTopRow = 32;
+constexpr int kBottomRow = 67;
+constexpr int kButtonSide = 28;
+constexpr int kTextColumn = 196;
+constexpr int kSwatchLeft = 228;
+constexpr int kSwatchSide = 15;
+constexpr int kSwatchStep = 16;
+constexpr int kUndoColumn = 295;
+constexpr RECT kFinish100{327, 32, 327 + 54, 32 + 63};
+
+RECT Square(int x, int y, int side) {
+    return RECT{x, y, x + side, y + side};
+}
 }  // namespace
+
+SIZE CEpicPenDlg::ClientSize100() {
+    return kClient100;
+}
+
+RECT CEpicPenDlg::ControlRect100(int id) {
+    if (InRange(id, IDC_PEN_SIZE_FIRST, kSizeCount))
+        return Square(4 + 32 * (id - IDC_PEN_SIZE_FIRST), kTopRow, kButtonSide);
+    if (InRange(id, IDC_PEN_TOOL_FIRST, kToolCount))
+        return Square(4 + 32 * (id - IDC_PEN_TOOL_FIRST), kBottomRow, kButtonSide);
+    if (InRange(id, IDC_PEN_SWATCH_FIRST, kColorCount)) {
+        const int i = id - IDC_PEN_SWATCH_FIRST;
+        return Square(kSwatchLeft + kSwatchStep * (i % 4), kTopRow + kSwatchStep * (i / 4), kSwatchSide);
+    }
+    switch (id) {
+    case ID_EDITOR_TEXT_TOOL: return Square(kTextColumn, kTopRow, kButtonSide);
+    case IDC_PEN_COLOR: return Square(kTextColumn, kBottomRow, kColorSquareSize);
+    case ID_EDITOR_UNDO: return Square(kUndoColumn, kTopRow, kButtonSide);
+    case ID_EDITOR_REDO: return Square(kUndoColumn, kBottomRow, kButtonSide);
+    case ID_EDITOR_FINISH: return kFinish100;
+    default: return RECT{};
+    }
+}
 
 CEpicPenDlg::CEpicPenDlg(CWnd* editor)
     : CDialog(IDD_PEN_TOOLBAR, editor), m_editor(editor), m_color(penColors[1]) {}
@@ -53,6 +95,9 @@ void CEpicPenDlg::EnableRedo(bool enable) const {
 
 BOOL CEpicPenDlg::OnInitDialog() {
     CDialog::OnInitDialog();
+    // Everything is placed from the pictures: the system must not rescale the template too.
+    KeepDialogLayoutOnDpiChange(m_hWnd);
+    m_dpi = WindowDpi(m_hWnd);
     for (int i = 0; i < kSizeCount; ++i) {
         m_sizeButtons[i].SubclassDlgItem(IDC_PEN_SIZE_FIRST + i, m_hWnd);
         m_sizeButtons[i].LoadSkin(IDB_PEN_SIZE_FIRST + i);
@@ -69,9 +114,7 @@ BOOL CEpicPenDlg::OnInitDialog() {
     ::CheckRadioButton(m_hWnd, IDC_PEN_TOOL_FIRST, IDC_PEN_TOOL_FIRST + kToolCount - 1, IDC_PEN_TOOL_FIRST);
     ::CheckRadioButton(m_hWnd, IDC_PEN_SWATCH_FIRST, IDC_PEN_SWATCH_FIRST + kColorCount - 1,
                        IDC_PEN_SWATCH_FIRST + 1);
-    m_background = static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr),
-                                                     MAKEINTRESOURCEW(IDB_PEN_TOOLBAR),
-                                                     IMAGE_BITMAP, 0, 0, LR_SHARED));
+    m_background = LoadBitmapForDpi(IDB_PEN_TOOLBAR, m_dpi);
     m_textButton.SubclassDlgItem(ID_EDITOR_TEXT_TOOL, m_hWnd);
     m_textButton.LoadStateBitmap(IDB_PEN_TEXT, true, false);
     m_undoButton.SubclassDlgItem(ID_EDITOR_UNDO, m_hWnd);
@@ -81,16 +124,53 @@ BOOL CEpicPenDlg::OnInitDialog() {
     m_finishButton.SubclassDlgItem(ID_EDITOR_FINISH, m_hWnd);
     m_finishButton.LoadStateBitmap(IDB_PEN_FINISH, true, false);
     m_colorButton.SubclassDlgItem(IDC_PEN_COLOR, m_hWnd);
-    m_colorButton.SetFillColor(m_color, kColorSquareSize, kColorSquareSize);
+    m_colorButton.SetFillColor(m_color);
     EnableUndo(false);
     EnableRedo(false);
+    LayOut();
     return TRUE;
+}
+
+void CEpicPenDlg::LayOut() {
+    RECT window{0, 0, ScaleToDpi(kClient100.cx, m_dpi), ScaleToDpi(kClient100.cy, m_dpi)};
+    AdjustWindowRectForDpi(window, static_cast<DWORD>(GetStyle()), static_cast<DWORD>(GetExStyle()), m_dpi);
+    SetWindowPos(nullptr, 0, 0, window.right - window.left, window.bottom - window.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        const RECT place = ScaleRectToDpi(ControlRect100(::GetDlgCtrlID(child)), m_dpi);
+        ::SetWindowPos(child, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    Invalidate(TRUE);
+}
+
+void CEpicPenDlg::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    if (dpi == 0) return;
+    m_dpi = dpi;
+    for (CxSkinButton* group : {m_sizeButtons, m_toolButtons}) {
+        for (int i = 0; i < kSizeCount; ++i) group[i].SetDpi(dpi);
+    }
+    for (CxSkinButton& swatch : m_swatchButtons) swatch.SetDpi(dpi);
+    for (CHoverButton* button : {&m_textButton, &m_colorButton, &m_undoButton, &m_redoButton, &m_finishButton}) {
+        button->SetDpi(dpi);
+    }
+    m_background = LoadBitmapForDpi(IDB_PEN_TOOLBAR, m_dpi);
+    // Where the system suggests (the toolbar was moved onto that monitor), at the new size.
+    if (!::IsRectEmpty(&suggested)) {
+        SetWindowPos(nullptr, suggested.left, suggested.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    LayOut();
 }
 
 LRESULT CEpicPenDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_ERASEBKGND:
         return OnEraseBkgnd(reinterpret_cast<HDC>(wParam));
+    case WM_DPICHANGED: {
+        const DpiChangedArgs args = DpiChangedArgsFrom(wParam, lParam);
+        OnDpiChanged(args.dpi, args.suggested);
+        return 0;
+    }
     case WM_LBUTTONDOWN: {
         // A press on the background (buttons take their own presses) drags the toolbar as if
         // its caption had been pressed; non-client messages carry screen coordinates.
@@ -104,12 +184,14 @@ LRESULT CEpicPenDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL CEpicPenDlg::OnEraseBkgnd(HDC dc) {
-    if (!m_background) return TRUE;
+    BITMAP picture{};
+    if (!m_background || !::GetObjectW(m_background, sizeof(picture), &picture)) return TRUE;
     RECT client{};
     GetClientRect(&client);
+    // The picture is made at the client's size; should the two ever differ, it still covers it.
     CMemoryDC memory(dc);
     CSelectObject select(memory, m_background);
-    ::BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+    ::StretchBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, picture.bmWidth, picture.bmHeight, SRCCOPY);
     return TRUE;
 }
 

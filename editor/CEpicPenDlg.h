@@ -1,11 +1,15 @@
 #pragma once
 // The capture editor's floating pen toolbar: six pen sizes, six tools, sixteen colour swatches,
 // the colour dialog, the text tool, undo, redo and finish. It keeps the current choices, which
-// the editor reads whenever it draws, and passes its commands on to the editor.
+// the editor reads whenever it draws, and passes its commands on to the editor. Its size is its
+// background picture's and its buttons lie where the picture has room for them, both in pixels
+// at 100 % times its monitor's scale (the template's dialog units only make the controls).
 #include <windows.h>
 #include "CDialog.h"
 #include "CHoverButton.h"
 #include "CxSkinButton.h"
+#include "Dpi.h"
+#include "GdiObject.h"
 
 class CEpicPenDlg : public CDialog {
 public:
@@ -30,6 +34,11 @@ public:
     void EnableUndo(bool enable) const;
     void EnableRedo(bool enable) const;
 
+    // The client area at 100 % (the background picture's size), and a control's place in it.
+    static SIZE ClientSize100();
+    static RECT ControlRect100(int id);
+    UINT GetDpi() const { return m_dpi; }
+
     BOOL PreTranslateMessage(MSG* msg) override;
 
 protected:
@@ -46,6 +55,9 @@ private:
     // The "C" square shows the colour the editor draws with after a click or the colour dialog.
     void ShowColorSquare();
     BOOL OnEraseBkgnd(HDC dc);
+    // Pictures and places for the DPI.
+    void LayOut();
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
 
     CWnd* m_editor;
     CxSkinButton m_sizeButtons[6];
@@ -59,5 +71,6 @@ private:
     int penSizeIndex = 0;
     int toolIndex = 0;
     COLORREF m_color;
-    HBITMAP m_background = nullptr;  // loaded from the resources: freed with the module
+    CBitmap m_background;
+    UINT m_dpi = kDefaultDpi;
 };

@@ -57,10 +57,9 @@ int ToolbarTop(const RECT& capture, SIZE size) {
 }
 }  // namespace
 
-CPresentDlg::CPresentDlg(CWnd* owner) : CDialog(IDD_POPUP, owner) {
+CPresentDlg::CPresentDlg(CWnd* owner)
+    : CDialog(IDD_POPUP, owner), m_penCursor(IDC_EDITOR_PEN_CURSOR), m_drawCursor(IDC_EDITOR_DRAW_CURSOR) {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    m_penCursor = ::LoadCursorW(instance, MAKEINTRESOURCEW(IDC_EDITOR_PEN_CURSOR));
-    m_drawCursor = ::LoadCursorW(instance, MAKEINTRESOURCEW(IDC_EDITOR_DRAW_CURSOR));
     m_accelerators = ::LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_EDITOR_ACCEL));
 }
 
@@ -205,7 +204,7 @@ void CPresentDlg::OnLButtonDown(UINT, POINT point) {
     m_current->AddPoint(point);
     m_drawing = true;
     m_kind = CurrentKind();
-    ::SetCursor(m_drawCursor);
+    ::SetCursor(m_drawCursor.AtPointer());
 }
 
 void CPresentDlg::OnMouseMove(UINT flags, POINT point) {
@@ -257,7 +256,7 @@ void CPresentDlg::OnLButtonUp(UINT, POINT point) {
             m_current.reset();
             ::ReleaseCapture();
             m_drawing = false;
-            ::SetCursor(m_penCursor);
+            ::SetCursor(m_penCursor.AtPointer());
             return;
         }
         m_previous = point;
@@ -307,7 +306,9 @@ void CPresentDlg::PlaceText(POINT point) {
 }
 
 BOOL CPresentDlg::OnSetCursor() {
-    if (m_cursorMode == CursorMode::Normal) ::SetCursor(m_drawing ? m_drawCursor : m_penCursor);
+    if (m_cursorMode == CursorMode::Normal) {
+        ::SetCursor(m_drawing ? m_drawCursor.AtPointer() : m_penCursor.AtPointer());
+    }
     return TRUE;
 }
 

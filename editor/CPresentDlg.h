@@ -14,6 +14,7 @@
 #include "CDialog.h"
 #include "CActivePicture.h"
 #include "CEpicPenDlg.h"
+#include "CScaledCursor.h"
 #include "CScreenImage.h"
 #include "CUniqueAny.h"
 #include "DeviceContext.h"
@@ -78,7 +79,7 @@ private:
 
     // The text as the pointer, or the pen when the text shows nothing (only spaces): the
     // pointer never disappears while a text waits to be placed.
-    HCURSOR PlacementCursor() const { return m_textCursor ? m_textCursor.get() : m_penCursor; }
+    HCURSOR PlacementCursor() { return m_textCursor ? m_textCursor.get() : m_penCursor.AtPointer(); }
     void FinishStroke();
     void PlaceText(POINT point);
     int CurrentKind() const;
@@ -112,6 +113,7 @@ private:
 
     OutlineTextRenderer m_renderer;
     HACCEL m_accelerators = nullptr;
-    HCURSOR m_penCursor = nullptr;
-    HCURSOR m_drawCursor = nullptr;
+    // At the scale of the monitor under the pointer.
+    CScaledCursor m_penCursor;
+    CScaledCursor m_drawCursor;
 };

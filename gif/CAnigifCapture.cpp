@@ -6,6 +6,8 @@
 #include "CWinApp.h"
 #include "DeviceContext.h"
 #include "DataExchange.h"
+#include "Dpi.h"
+#include "MessageArgs.h"
 #include "MessageBox.h"
 #include "WindowMessages.h"
 #include "resource.h"
@@ -61,11 +63,14 @@ BOOL CAnigifCapture::OnInitDialog() {
     m_record.SubclassDlgItem(IDC_GIF_RECORD, m_hWnd);
     m_record.LoadSkin(IDB_RECORD_BUTTON);
     m_record.SetTextFormat(DT_CENTER | DT_BOTTOM | DT_SINGLELINE);
+    // The button takes its size from its picture at every scale, not from the template.
+    KeepControlLayoutOnDpiChange(m_record.m_hWnd);
 
-    // Below the frame, 10 pixels in from its left edge and 10 below its bottom.
+    // Below the frame, 10 pixels (at 100 %) in from its left edge and 10 below its bottom.
     RECT frame;
     m_snap.GetWindowRect(&frame);
-    SetWindowPos(nullptr, frame.left + 10, frame.bottom + 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const int gap = ScaleToDpi(10, m_record.GetDpi());
+    SetWindowPos(nullptr, frame.left + gap, frame.bottom + gap, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     m_area = m_snap.GetCaptureRect();
     ShowAreaCaption();
@@ -144,6 +149,11 @@ LRESULT CAnigifCapture::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         OnDestroy();
         break;
+    case WM_DPICHANGED: {
+        const LRESULT result = CDialogEx::WindowProc(msg, wParam, lParam);
+        OnDpiChanged(DpiChangedArgsFrom(wParam, lParam).dpi);
+        return result;
+    }
     default:
         break;
     }
@@ -378,4 +388,18 @@ void CAnigifCapture::OnDestroy() {
     m_recordingNow = false;
     m_recording.SetFrameWindow(nullptr);
     if (m_snap.IsWindow()) m_snap.DestroyWindow();
+}
+
+void CAnigifCapture::OnDpiChanged(UINT dpi) {
+    const UINT old = m_record.GetDpi();
+    if (dpi == 0 || dpi == old || !m_record.IsWindow()) return;
+    // Its corner moves as the dialog's layout scales; its size is its picture's at the new scale.
+    RECT place{};
+    m_record.GetWindowRect(&place);
+    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&place), 2);
+    m_record.SetDpi(dpi);
+    m_record.SetWindowPos(nullptr, ::MulDiv(place.left, static_cast<int>(dpi), static_cast<int>(old)),
+                          ::MulDiv(place.top, static_cast<int>(dpi), static_cast<int>(old)), 0, 0,
+                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    m_record.Invalidate();
 }

@@ -48,6 +48,7 @@ public:
     const GifRecorderSettings& Settings() const { return m_settings; }
     CGifRecording& Recording() { return m_recording; }
     CGifSnapDlg& FrameWindow() { return m_snap; }
+    const CxSkinButton& RecordButton() const { return m_record; }
     CTestOutlineTextDlg& Overlay() { return m_overlay; }
     bool IsRecording() const { return m_recordingNow; }
     // The area of the last recording (or of the frame when idle), screen coordinates.
@@ -75,6 +76,8 @@ private:
     void OnRecordingStopped(WPARAM reason);
     void OnDestroy();
     void RunRecordCommand();
+    // The skinned Record button at the dialog's new scale; the system lays out the rest.
+    void OnDpiChanged(UINT dpi);
     void StartRecording();
     void StopRecording();
     // The recording thread ended and the dialog back in its idle state, the frame window hidden.

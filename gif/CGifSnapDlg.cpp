@@ -20,8 +20,6 @@ const wchar_t* const kCursors[CGifSnapDlg::kHandles + 1] = {
     IDC_SIZENWSE, IDC_SIZENS, IDC_SIZENESW, IDC_SIZEWE, IDC_SIZEWE,
     IDC_SIZENESW, IDC_SIZENS, IDC_SIZENWSE, IDC_SIZEALL,
 };
-// The hole's margin: the nine-patch's border is 4 pixels wide.
-constexpr int kBorder = 4;
 }  // namespace
 
 CGifSnapDlg::CGifSnapDlg() : CDialogEx(IDD_POPUP) {}
@@ -43,7 +41,11 @@ BOOL CGifSnapDlg::Create(HWND owner, const RECT& area) {
 
 BOOL CGifSnapDlg::OnInitDialog() {
     CDialogEx::OnInitDialog();
-    m_skin.LoadPng(IDB_RECORD_FRAME);
+    // The frame lays itself out from its picture: the system must not rescale the template.
+    KeepDialogLayoutOnDpiChange(m_hWnd);
+    const RECT primary{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    m_dpi = MonitorDpiForRect(::IsRectEmpty(&m_initialArea) ? primary : m_initialArea);
+    m_skin.LoadPng(IDB_RECORD_FRAME, m_dpi);
     // Without a system menu the frame cannot be moved, sized, re-ordered or activated from it.
     ModifyStyle(WS_SYSMENU, 0);
     const int screenWidth = ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
@@ -57,13 +59,11 @@ BOOL CGifSnapDlg::OnInitDialog() {
 
     RECT area = m_initialArea;
     if (::IsRectEmpty(&area)) {
-        // The template's 274 x 192 dialog units, centred on the primary monitor.
-        RECT units{0, 0, 274, 192};
-        ::MapDialogRect(m_hWnd, &units);
-        const int width = units.right - 2 * kBorder;
-        const int height = units.bottom - 2 * kBorder;
-        const int left = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-        const int top = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+        const SIZE frame = ScaleSizeToDpi(kDefaultSize, m_dpi);
+        const int width = frame.cx - 2 * Border();
+        const int height = frame.cy - 2 * Border();
+        const int left = (primary.right - width) / 2;
+        const int top = (primary.bottom - height) / 2;
         area = RECT{left, top, left + width, top + height};
     }
     SetCaptureRect(area);
@@ -83,10 +83,18 @@ RECT CGifSnapDlg::GetCaptureRect() const {
     return RECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
 }
 
+int CGifSnapDlg::MinimumSize() const {
+    // The picture's smallest drawing, which the rounding of its runs may make a pixel or two
+    // smaller than the 100 % one scaled.
+    const int scaled = ScaleToDpi(kMinimumSize, m_dpi);
+    return m_skin.IsNull() ? scaled : std::max({scaled, m_skin.MinimumWidth(), m_skin.MinimumHeight()});
+}
+
 BOOL CGifSnapDlg::SetCaptureRect(const RECT& area) {
-    const int width = std::max(static_cast<int>(area.right - area.left) + 2 * kBorder, kMinimumSize);
-    const int height = std::max(static_cast<int>(area.bottom - area.top) + 2 * kBorder, kMinimumSize);
-    return SetWindowPos(nullptr, area.left - kBorder, area.top - kBorder, width, height,
+    const int border = Border();
+    const int width = std::max(static_cast<int>(area.right - area.left) + 2 * border, MinimumSize());
+    const int height = std::max(static_cast<int>(area.bottom - area.top) + 2 * border, MinimumSize());
+    return SetWindowPos(nullptr, area.left - border, area.top - border, width, height,
                         SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -110,7 +118,7 @@ void CGifSnapDlg::DrawIdleLook(int width, int height) {
         RECT all{0, 0, width, height};
         CBrush purple(RGB(163, 0, 187));
         ::FillRect(*m_backBuffer, &all, purple.get());
-        m_area = RECT{kBorder, kBorder, width - kBorder, height - kBorder};
+        m_area = RECT{Border(), Border(), width - Border(), height - Border()};
         for (RECT& handle : m_handles) handle = RECT{};
         m_centre = RECT{};
     }
@@ -172,7 +180,7 @@ void CGifSnapDlg::DrawRecordingLook(int width, int height) {
     RECT all{0, 0, width, height};
     CBrush yellow(kRecordingColour);
     ::FillRect(*m_backBuffer, &all, yellow.get());
-    m_area = RECT{kBorder, kBorder, width - kBorder, height - kBorder};
+    m_area = RECT{Border(), Border(), width - Border(), height - Border()};
     CRgn region(::CreateRectRgn(0, 0, width, height));
     CRgn hole(::CreateRectRgnIndirect(&m_area));
     ::CombineRgn(region.get(), region.get(), hole.get(), RGN_DIFF);
@@ -211,6 +219,12 @@ LRESULT CGifSnapDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT:
         OnPaint();
         return 0;
+    case WM_PRINTCLIENT:
+        PaintTo(reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(DpiChangedArgsFrom(wParam, lParam).dpi);
+        return 0;
     case WM_MOUSEMOVE:
         OnMouseMove(MousePoint(lParam));
         break;
@@ -238,9 +252,26 @@ LRESULT CGifSnapDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void CGifSnapDlg::OnPaint() {
     CPaintDC paint(m_hWnd);
+    PaintTo(paint);
+}
+
+void CGifSnapDlg::PaintTo(HDC dc) const {
     RECT client;
     GetClientRect(&client);
-    if (m_backBuffer) ::BitBlt(paint, 0, 0, client.right, client.bottom, *m_backBuffer, 0, 0, SRCCOPY);
+    if (m_backBuffer) ::BitBlt(dc, 0, 0, client.right, client.bottom, *m_backBuffer, 0, 0, SRCCOPY);
+}
+
+void CGifSnapDlg::OnDpiChanged(UINT dpi) {
+    if (dpi == 0 || !m_initialised) return;
+    // The area stays where it is, in physical pixels (also while recording); the border and the
+    // handles take the new scale around it.
+    const RECT area = GetCaptureRect();
+    m_dpi = dpi;
+    m_skin.LoadPng(IDB_RECORD_FRAME, m_dpi);
+    m_initialised = false;  // one drawing below, not one per size change
+    SetCaptureRect(area);
+    m_initialised = true;
+    OnSize();
 }
 
 void CGifSnapDlg::OnMouseMove(POINT point) {
@@ -261,8 +292,8 @@ void CGifSnapDlg::OnLButtonDown(POINT point) {
 }
 
 void CGifSnapDlg::OnGetMinMaxInfo(MINMAXINFO* info) {
-    info->ptMinTrackSize.x = kMinimumSize;
-    info->ptMinTrackSize.y = kMinimumSize;
+    info->ptMinTrackSize.x = MinimumSize();
+    info->ptMinTrackSize.y = MinimumSize();
 }
 
 void CGifSnapDlg::OnSize() {

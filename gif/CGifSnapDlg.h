@@ -3,7 +3,9 @@
 // whose inside is a hole (the window region leaves it out), so the desktop shows and works
 // through it and grabs of that area see what lies beneath. Idle it is a purple nine-patch frame
 // with eight resize handles and a move symbol; while recording only a yellow border is left. On
-// the recording thread's request (WM_GIF_CAPTURE_FRAME) it grabs its area on this thread.
+// the recording thread's request (WM_GIF_CAPTURE_FRAME) it grabs its area on this thread. The
+// border and handles are pixels at 100 % times the scale of the monitor the area lies on; the
+// area itself is in physical pixels at every scale.
 #include <windows.h>
 #include <functional>
 #include <memory>
@@ -12,6 +14,7 @@
 #include "CGifFrameImage.h"
 #include "CNinePatch.h"
 #include "DeviceContext.h"
+#include "Dpi.h"
 #include "GdiObject.h"
 
 class CGifSnapDlg : public CDialogEx {
@@ -21,8 +24,10 @@ public:
     static constexpr int kHandles = 8;
     static constexpr COLORREF kKeyColour = RGB(255, 0, 255);
     static constexpr COLORREF kRecordingColour = RGB(255, 255, 0);
-    // The picture without its marks: the smallest window, leaving a 57 x 57 area.
+    // The picture without its marks at 100 %: the smallest window, leaving a 57 x 57 area.
     static constexpr int kMinimumSize = 65;
+    // The frame shown when no area is given, at 100 %, centred on the primary monitor.
+    static constexpr SIZE kDefaultSize{411, 312};
 
     CGifSnapDlg();
     ~CGifSnapDlg() override;
@@ -53,6 +58,10 @@ public:
     const RECT& GetCentreRect() const { return m_centre; }
     const RECT& GetHandleRect(int handle) const { return m_handles[handle]; }
     int GetHoverPart() const { return m_hover; }
+    // The DPI laid out for, the smallest window at it, and the picture the window paints from.
+    UINT GetDpi() const { return m_dpi; }
+    int MinimumSize() const;
+    HDC GetBackBuffer() const { return m_backBuffer ? m_backBuffer->get() : nullptr; }
 
 protected:
     BOOL OnInitDialog() override;
@@ -62,6 +71,10 @@ protected:
 
 private:
     void OnPaint();
+    void PaintTo(HDC dc) const;
+    void OnDpiChanged(UINT dpi);
+    // The border's width at the DPI: the hole's inset from the window's edges.
+    int Border() const { return ScaleToDpi(4, m_dpi); }
     void OnMouseMove(POINT point);
     void OnLButtonDown(POINT point);
     void OnGetMinMaxInfo(MINMAXINFO* info);
@@ -86,4 +99,5 @@ private:
     RECT m_initialArea{};
     HWND m_notify = nullptr;
     Grab m_grab;
+    UINT m_dpi = kDefaultDpi;
 };

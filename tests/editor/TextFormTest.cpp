@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 #include "CTextForm.h"
+#include "Dpi.h"
 #include "EditorTestSupport.h"
 #include "FontDescription.h"
 #include "ScriptedEditor.h"
@@ -405,7 +406,6 @@ TEST(TextTool, ATextOfSpacesKeepsThePointerVisible) {
     editor.textToolText = L"   ";
     editor.textToolSettings.thickness = 4;
     HCURSOR shown = nullptr;
-    const HCURSOR pen = ::LoadCursorW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_EDITOR_PEN_CURSOR));
     editor.Then([](ScriptedEditor& e) {
         e.Command(ID_EDITOR_TEXT_TOOL);
         POINT screen{100, 100};
@@ -420,8 +420,15 @@ TEST(TextTool, ATextOfSpacesKeepsThePointerVisible) {
     });
     editor.Then([](ScriptedEditor& e) { e.Command(ID_EDITOR_FINISH); });
     ASSERT_EQ(editor.Run(), IDOK);
-    ASSERT_NE(pen, nullptr);
-    EXPECT_EQ(shown, pen);
+    // The pen is the pointer whose hot spot is its tip, (1, 1) at 100 % (a text's is (0, 0)).
+    ASSERT_NE(shown, nullptr);
+    ICONINFO info{};
+    ASSERT_TRUE(::GetIconInfo(shown, &info));
+    if (info.hbmMask) ::DeleteObject(info.hbmMask);
+    if (info.hbmColor) ::DeleteObject(info.hbmColor);
+    const DWORD tip = static_cast<DWORD>(ScaleToDpi(1, SystemDpi()));
+    EXPECT_EQ(info.xHotspot, tip);
+    EXPECT_EQ(info.yHotspot, tip);
     EXPECT_EQ(editor.ActiveKinds(), std::vector<int>{ShapeText});
     std::vector<uint32_t> pixels;
     ASSERT_TRUE(picture.ReadPixels(pixels));
