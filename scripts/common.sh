@@ -59,3 +59,15 @@ tovrix_wineserver() {
   wineserver -p >/dev/null 2>&1 || true
   wine cmd /c exit >/dev/null 2>&1 || true
 }
+
+# Sets Wine's display scale in the prefix: LogPixels (96 = 100 %, 120, 144, 192), which the Wine
+# server reads when it starts; the prefix's server is stopped. False when the value did not stick.
+tovrix_prefix_dpi() {  # dpi
+  local dword; dword=$(printf '%08x' "$1")
+  wineserver -p >/dev/null 2>&1 || true
+  wine reg add 'HKCC\Software\Fonts' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
+  grep -qi "\"LogPixels\"=dword:$dword" "$WINEPREFIX/system.reg"
+}
