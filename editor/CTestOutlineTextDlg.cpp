@@ -1,4 +1,5 @@
 #include "CTestOutlineTextDlg.h"
+#include "Dpi.h"
 #include <algorithm>
 #include "DeviceContext.h"
 #include "FontDescription.h"
@@ -67,40 +68,21 @@ BOOL CTestOutlineTextDlg::OnInitDialog() {
     m_view.reset();
     m_currentPage = nullptr;
 
-    {
-        CClientDC screen(nullptr);
-        m_margin = ::MulDiv(::GetDeviceCaps(screen, LOGPIXELSY), 7, 96);
-    }
-    const int m = m_margin;
-    RECT client;
-    GetClientRect(&client);
-    const int width = client.right;
-    const int height = client.bottom;
-    m_lastWidth = width;
-
-    // The right-hand column is 300 pixels whatever the dialog font: the tab control fills it
-    // above the OK button, and the preview takes the rest.
+    // Pixel places at 100 %, scaled to the dialog's DPI like its dialog units.
+    m_dpi = WindowDpi(m_hWnd);
+    m_margin = ScaleToDpi(7, m_dpi);
     m_tab.SubclassDlgItem(IDC_OVERLAY_TABS, m_hWnd);
     m_tab.ModifyStyleEx(0, WS_EX_CONTROLPARENT);  // Tab reaches into the pages
-    HWND ok = GetDlgItem(IDOK);
-    RECT okRect{};
-    ::GetWindowRect(ok, &okRect);
-    const int okWidth = okRect.right - okRect.left;
-    const int okHeight = okRect.bottom - okRect.top;
-    ::SetWindowPos(ok, nullptr, width - m - okWidth, height - m - okHeight, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    m_tab.SetWindowPos(nullptr, width - 300, m, 300 - m, height - 3 * m - okHeight,
-                       SWP_NOZORDER | SWP_NOACTIVATE);
-
+    RECT client;
+    GetClientRect(&client);
     m_view = std::make_unique<CLogoView>();
-    const RECT viewRect{m, m, width - m, height - 2 * m};
+    const RECT viewRect{m_margin, m_margin, client.right - m_margin, client.bottom - 2 * m_margin};
     if (m_view->Create(viewRect, m_hWnd, IDC_OVERLAY_PREVIEW, m_context)) {
         m_view->OnInitialUpdate();
-        m_view->SetWindowPos(m_tab, m, m, std::max(0, width - 2 * m - 300), std::max(0, height - 2 * m),
-                             SWP_SHOWWINDOW | SWP_NOACTIVATE);
     } else {
         m_view.reset();
     }
+    PlaceColumns();
 
     m_tab.InsertItem(0, L"로고넣기");
     m_tab.InsertItem(1, L"글자넣기");
@@ -118,6 +100,32 @@ BOOL CTestOutlineTextDlg::OnInitDialog() {
     return TRUE;
 }
 
+void CTestOutlineTextDlg::PlaceColumns() {
+    const int m = m_margin;
+    const int column = ScaleToDpi(kColumn, m_dpi);
+    RECT client;
+    GetClientRect(&client);
+    const int width = client.right;
+    const int height = client.bottom;
+    m_lastWidth = width;
+    // The right-hand column is 300 pixels (at 100 %) whatever the dialog font: the tab control
+    // fills it above the OK button, and the preview takes the rest.
+    HWND ok = GetDlgItem(IDOK);
+    RECT okRect{};
+    ::GetWindowRect(ok, &okRect);
+    const int okWidth = okRect.right - okRect.left;
+    const int okHeight = okRect.bottom - okRect.top;
+    ::SetWindowPos(ok, nullptr, width - m - okWidth, height - m - okHeight, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    m_tab.SetWindowPos(nullptr, width - column, m, column - m, height - 3 * m - okHeight,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    if (m_view && m_view->m_hWnd) {
+        m_view->SetWindowPos(m_tab, m, m, std::max(0, width - 2 * m - column), std::max(0, height - 2 * m),
+                             SWP_SHOWWINDOW | SWP_NOACTIVATE);
+    }
+    FitPage();
+}
+
 void CTestOutlineTextDlg::ShowPage(int index) {
     if (m_currentPage) m_currentPage->ShowWindow(SW_HIDE);
     m_currentPage = index == 1 ? static_cast<CDialog*>(&m_letterPage) : static_cast<CDialog*>(&m_logoPage);
@@ -129,7 +137,8 @@ void CTestOutlineTextDlg::FitPage() const {
     if (!m_currentPage || !m_currentPage->m_hWnd) return;
     RECT tab;
     m_tab.GetClientRect(&tab);
-    m_currentPage->SetWindowPos(nullptr, 5, 25, tab.right - 10, tab.bottom - 30,
+    const int side = ScaleToDpi(5, m_dpi), top = ScaleToDpi(25, m_dpi);
+    m_currentPage->SetWindowPos(nullptr, side, top, tab.right - 2 * side, tab.bottom - top - side,
                                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -147,8 +156,8 @@ void CTestOutlineTextDlg::OnSize(int width, int height) {
     if (m_view && m_view->m_hWnd) {
         const int m = m_margin;
         const int dx = width - m_lastWidth;
-        m_view->SetWindowPos(m_tab, m, m, std::max(0, width - 2 * m - 300), std::max(0, height - 2 * m),
-                             SWP_NOACTIVATE);
+        m_view->SetWindowPos(m_tab, m, m, std::max(0, width - 2 * m - ScaleToDpi(kColumn, m_dpi)),
+                             std::max(0, height - 2 * m), SWP_NOACTIVATE);
         for (HWND control : {m_tab.m_hWnd, GetDlgItem(IDOK)}) {
             RECT rect;
             ::GetWindowRect(control, &rect);
@@ -190,6 +199,14 @@ LRESULT CTestOutlineTextDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) 
         const LRESULT result = CDialog::WindowProc(msg, wParam, lParam);
         const SizeArgs size = SizeArgsFrom(wParam, lParam);
         OnSize(size.width, size.height);
+        return result;
+    }
+    case WM_DPICHANGED: {
+        // The system lays out the template's controls; the columns follow the new scale.
+        const LRESULT result = CDialog::WindowProc(msg, wParam, lParam);
+        m_dpi = DpiChangedArgsFrom(wParam, lParam).dpi;
+        m_margin = ScaleToDpi(7, m_dpi);
+        PlaceColumns();
         return result;
     }
     case WM_CLOSE:

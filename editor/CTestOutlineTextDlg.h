@@ -14,6 +14,7 @@
 #include "CLogoDoc.h"
 #include "CLogoView.h"
 #include "CTabCtrl.h"
+#include "Dpi.h"
 #include "GdiObject.h"
 #include "OverlaySettings.h"
 
@@ -73,6 +74,8 @@ protected:
 private:
     void OnSize(int width, int height);
     void OnClose();
+    // The tab control, the OK button and the preview at their places for the client size and DPI.
+    void PlaceColumns();
     void ShowPage(int index);
     // The current page inside the tab control's display area.
     void FitPage() const;
@@ -93,4 +96,6 @@ private:
     CDialog* m_currentPage = nullptr;
     int m_margin = 7;
     int m_lastWidth = 0;
+    UINT m_dpi = kDefaultDpi;
+    static constexpr int kColumn = 300;  // the tab control's column, at 100 %
 };

@@ -70,8 +70,8 @@ std::vector<int> CGifFrameEditDlg::SelectedIndexes() const {
 BOOL CGifFrameEditDlg::OnInitDialog() {
     CDialogEx::OnInitDialog();
     m_list.SubclassDlgItem(IDC_FRAMEEDIT_LIST, m_hWnd);
-    m_images.Create(kThumbnailSide, kThumbnailSide, ILC_COLOR24, 0, 1);
-    m_list.SetImageList(m_images, LVSIL_NORMAL);
+    m_dpi = WindowDpi(m_hWnd);
+    CreateThumbnailList();
 
     RECT area{};
     ::GetWindowRect(GetDlgItem(IDC_FRAMEEDIT_PREVIEW_AREA), &area);
@@ -186,13 +186,29 @@ LRESULT CGifFrameEditDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         OnDestroy();
         break;
+    case WM_DPICHANGED: {
+        // The system lays out the dialog; the thumbnails are made again at the new scale.
+        const LRESULT result = CDialogEx::WindowProc(msg, wParam, lParam);
+        m_dpi = DpiChangedArgsFrom(wParam, lParam).dpi;
+        CreateThumbnailList();
+        RebuildThumbnails();
+        SelectCurrent(false);
+        return result;
+    }
     default:
         break;
     }
     return CDialogEx::WindowProc(msg, wParam, lParam);
 }
 
+void CGifFrameEditDlg::CreateThumbnailList() {
+    const int side = ScaleToDpi(kThumbnailSide, m_dpi);
+    m_images.Create(side, side, ILC_COLOR24, 0, 1);
+    m_list.SetImageList(m_images, LVSIL_NORMAL);
+}
+
 void CGifFrameEditDlg::RebuildThumbnails() {
+    const int side = ScaleToDpi(kThumbnailSide, m_dpi);
     m_list.SendMessage(WM_SETREDRAW, FALSE);
     m_images.Remove(-1);
     m_list.DeleteAllItems();
@@ -206,10 +222,10 @@ void CGifFrameEditDlg::RebuildThumbnails() {
             CGifFrameImage& frame = *frames[i];
             const int index = static_cast<int>(i);
             CBitmap thumbnail;
-            if (thumbnail.CreateCompatibleBitmap(screen, kThumbnailSide, kThumbnailSide)) {
+            if (thumbnail.CreateCompatibleBitmap(screen, side, side)) {
                 {
                     CSelectObject picture(memory, thumbnail);
-                    const RECT whole{0, 0, kThumbnailSide, kThumbnailSide};
+                    const RECT whole{0, 0, side, side};
                     if (frame.IsNull()) {
                         ::FillRect(memory, &whole, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
                     } else {
@@ -219,7 +235,7 @@ void CGifFrameEditDlg::RebuildThumbnails() {
                     }
                     CSelectObject pen(memory, black);
                     CSelectObject brush(memory, ::GetStockObject(HOLLOW_BRUSH));
-                    ::Rectangle(memory, 0, 0, kThumbnailSide, kThumbnailSide);
+                    ::Rectangle(memory, 0, 0, side, side);
                     const std::wstring number = std::to_wstring(index);
                     ::TextOutW(memory, 1, 1, number.c_str(), static_cast<int>(number.size()));
                 }
@@ -237,7 +253,7 @@ void CGifFrameEditDlg::RebuildThumbnails() {
 void CGifFrameEditDlg::PlaceThumbnail(int index) {
     POINT at{};
     m_list.GetItemPosition(index, &at);
-    m_list.SetItemPosition(index, POINT{6 + kThumbnailStep * index, at.y});
+    m_list.SetItemPosition(index, POINT{ScaleToDpi(6 + kThumbnailStep * index, m_dpi), at.y});
 }
 
 void CGifFrameEditDlg::OnPlaceThumbnails() {

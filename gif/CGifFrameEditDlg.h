@@ -16,12 +16,13 @@
 #include "CGifRecording.h"
 #include "CImageList.h"
 #include "CListCtrl.h"
+#include "Dpi.h"
 
 class CGifFrameEditDlg : public CDialogEx {
 public:
     static constexpr UINT_PTR kPlayTimer = 1;
+    // Thumbnails stand in one row, 6 pixels apart (at 100 %; they are scaled to the dialog's DPI).
     static constexpr int kThumbnailSide = 75;
-    // Thumbnails stand in one row, 6 pixels apart.
     static constexpr int kThumbnailStep = 81;
     static constexpr const wchar_t* kPictureFilter =
         L"모든 그림  파일|*bmp;*.dib;*.jpg;*.jpeg;*.jpe;*.jfif;*.gif;*.tif;*.tiff;*.png|";
@@ -66,6 +67,8 @@ private:
     std::vector<int> SelectedIndexes() const;
 
     void RebuildThumbnails();
+    // The list's pictures at the dialog's DPI: made again, empty, for another DPI.
+    void CreateThumbnailList();
     // Moves a thumbnail to its place in the row, keeping its height.
     void PlaceThumbnail(int index);
     void OnPlaceThumbnails();
@@ -105,4 +108,5 @@ private:
     CGifFrameView m_preview;
     int m_current = -1;
     bool m_playing = false;
+    UINT m_dpi = kDefaultDpi;
 };
