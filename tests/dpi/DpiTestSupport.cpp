@@ -1,4 +1,5 @@
 #include "DpiTestSupport.h"
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -157,12 +158,21 @@ bool SaveFrom(HDC from, int x, int y, int width, int height, const std::wstring&
 }  // namespace
 
 bool WriteGalleryScreen(HWND window, const std::wstring& name) {
+    // Above the known screen's window and wholly on the screen while it is taken.
+    RECT place{};
+    ::GetWindowRect(window, &place);
+    const int width = place.right - place.left, height = place.bottom - place.top;
+    const int x = std::max(0, std::min<int>(place.left, ::GetSystemMetrics(SM_CXSCREEN) - width));
+    const int y = std::max(0, std::min<int>(place.top, ::GetSystemMetrics(SM_CYSCREEN) - height));
+    ::SetWindowPos(window, HWND_TOP, x, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
     testing_support::PumpMessages(100);
-    RECT screen{};
-    ::GetWindowRect(window, &screen);
     CClientDC dc(nullptr);
-    return SaveFrom(dc, screen.left, screen.top, screen.right - screen.left, screen.bottom - screen.top, name);
+    // What the screen holds of it: a larger window is cut at the screen's edges.
+    const bool saved = SaveFrom(dc, x, y, std::min(width, ::GetSystemMetrics(SM_CXSCREEN) - x),
+                                std::min(height, ::GetSystemMetrics(SM_CYSCREEN) - y), name);
+    ::SetWindowPos(window, nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return saved;
 }
 
 }  // namespace dpi_test

@@ -2,8 +2,10 @@
 // when a window moves onto a monitor of another scale, at every drawn scale in turn: its size and
 // every control's place are its 100 % layout times the scale (within a pixel), its pictures are
 // the ones drawn for that scale, painting leaves nothing of a sentinel colour behind, and its
-// captions fit. The gallery gets a picture of each at the session's scale.
+// captions fit. The gallery gets a picture of each at the session's scale. The overlay dialog's
+// pixel column scales too.
 #include <gtest/gtest.h>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +15,7 @@
 #include "CGifSnapDlg.h"
 #include "CHoverButton.h"
 #include "CProgressWnd.h"
+#include "CTestOutlineTextDlg.h"
 #include "DeviceContext.h"
 #include "DpiTestSupport.h"
 #include "SettingsTestSupport.h"
@@ -321,8 +324,6 @@ TEST(SkinnedWindows, TheRecordButtonIsItsPictureTimesTheScaleWithItsCaptionBelow
                                                      folder.File(L"tovrix.ini"));
     ASSERT_TRUE(recorder->Create(IDD_ANIGIF_CAPTURE, nullptr));
     recorder->ShowWindow(SW_SHOW);
-    // On the screen and above the known screen's window, for the gallery.
-    recorder->SetWindowPos(HWND_TOP, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     ParkPointer();
     HWND button = recorder->GetDlgItem(IDC_GIF_RECORD);
     const CxSkinButton& recordButton = recorder->RecordButton();
@@ -450,6 +451,50 @@ TEST(SkinnedWindows, TheSettingsBannerIsItsPictureTimesTheScaleAcrossTheDialog) 
         }
     }
     dialog.DestroyWindow();
+}
+
+
+// ---- the overlay dialog ---------------------------------------------------------------------
+
+// Runs once from the overlay dialog's modal loop.
+std::function<void()> g_overlayStep;
+void CALLBACK RunOverlayStep(HWND, UINT, UINT_PTR id, DWORD) {
+    ::KillTimer(nullptr, id);
+    if (g_overlayStep) g_overlayStep();
+}
+
+TEST(ScaledDialogs, TheOverlayDialogsTabColumnIsItsPixelWidthTimesTheScale) {
+    TempFolder folder;
+    CTestOutlineTextDlg overlay;
+    overlay.GetIni().SetPath(folder.File(L"Tovrix.ini"));
+    overlay.LoadOverlaySettings();
+    bool ran = false;
+    g_overlayStep = [&] {
+        ran = true;
+        HWND dialog = overlay.m_hWnd;
+        HWND tab = ::GetDlgItem(dialog, IDC_OVERLAY_TABS);
+        bool first = true;
+        for (UINT dpi : ScalesToVisit()) {
+            if (!first) SendDpiChanged(dialog, dpi);
+            PumpMessages(20);
+            SCOPED_TRACE("at " + std::to_string(dpi) + " DPI");
+            const double k = dpi / 96.0;
+            const SIZE client = ClientSize(dialog);
+            // The tab control takes the right 300 pixels (at 100 %) less the margin of 7.
+            EXPECT_NEAR_SCALED(ChildRect(tab), (Exact{client.cx - 300 * k, 7 * k, client.cx - 7 * k,
+                                                      static_cast<double>(ChildRect(tab).bottom)}),
+                               "the tab control");
+            if (first) {
+                EXPECT_TRUE(WriteGalleryScreen(dialog, L"overlay_dialog"));
+            }
+            first = false;
+        }
+        ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    };
+    ::SetTimer(nullptr, 0, 50, &RunOverlayStep);
+    overlay.DoModal(nullptr);
+    g_overlayStep = nullptr;
+    EXPECT_TRUE(ran);
 }
 
 }  // namespace
