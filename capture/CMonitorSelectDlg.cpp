@@ -102,6 +102,7 @@ const CMonitor* CMonitorSelectDlg::MonitorAt(POINT screenPoint) const {
 }
 
 BOOL CMonitorSelectDlg::OnInitDialog() {
+    KeepDialogLayoutOnDpiChange(m_hWnd);
     ModifyStyleEx(0, WS_EX_LAYERED);
     RECT all = m_monitors ? m_monitors->GetUnionRect() : RECT{};
     // One extra pixel to the left and above, so every monitor lies wholly under the veil.
@@ -138,6 +139,9 @@ LRESULT CMonitorSelectDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return OnEraseBkgnd(reinterpret_cast<HDC>(wParam));
     case WM_SETCURSOR:
         return OnSetCursor();
+    case WM_DPICHANGED:
+        // The veil covers every monitor in physical pixels at every scale: it stays as it is.
+        return 0;
     case WM_LBUTTONDOWN:
         OnLButtonDown(MousePoint(lParam));
         return 0;

@@ -1,5 +1,7 @@
 #include "CScreenPickerDlg.h"
 #include "CInteraction.h"
+#include "Dpi.h"
+#include "MessageArgs.h"
 #include "PickerScreens.h"
 #include "resource.h"
 
@@ -50,6 +52,7 @@ RECT CScreenPickerDlg::ToScreen(RECT pickerRect) const {
 
 BOOL CScreenPickerDlg::OnInitDialog() {
     CDialog::OnInitDialog();
+    KeepDialogLayoutOnDpiChange(m_hWnd);
     SetWindowPos(nullptr, m_screenRect.left, m_screenRect.top, Width(), Height(), SWP_NOZORDER);
 
     CClientDC window(m_hWnd);
@@ -64,6 +67,10 @@ LRESULT CScreenPickerDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_PAINT:
         OnPaint();
+        return 0;
+    case WM_DPICHANGED:
+        // The picker covers its screens in physical pixels at every scale: it keeps its place
+        // and size, whatever the system suggests when its largest part changes monitor.
         return 0;
     }
     return CDialog::WindowProc(msg, wParam, lParam);

@@ -1,5 +1,7 @@
 #include "CPresentDlg.h"
 #include "CTextForm.h"
+#include "Dpi.h"
+#include "MessageArgs.h"
 #include "TextCursor.h"
 #include "resource.h"
 
@@ -67,6 +69,7 @@ CPresentDlg::~CPresentDlg() = default;
 
 BOOL CPresentDlg::OnInitDialog() {
     CDialog::OnInitDialog();
+    KeepDialogLayoutOnDpiChange(m_hWnd);
 
     if (styleToAdd || styleToRemove) {
         ModifyStyle(styleToRemove, 0);
@@ -123,6 +126,9 @@ LRESULT CPresentDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return OnSetCursor();
     case WM_ERASEBKGND:
         return TRUE;  // the window is drawn only from the memory picture
+    case WM_DPICHANGED:
+        // The editor lies over its capture in physical pixels at every scale: it stays put.
+        return 0;
     case WM_KEYDOWN:
         if (OnKeyDown(wParam, lParam)) return 0;
         break;

@@ -10,6 +10,7 @@
 #include "CScaledCursor.h"
 #include "CScreenImage.h"
 #include "DpiTestSupport.h"
+#include "MessageArgs.h"
 #include "TestSupport.h"
 #include "resource.h"
 
@@ -170,6 +171,14 @@ TEST(ScaledPictures, CursorsComeAtTheSizeOfEveryScaleWithTheirHotSpot) {
     if (info.hbmColor) ::DeleteObject(info.hbmColor);
     EXPECT_EQ(mask.bmWidth, ScaleToDpi(128, SessionDpi()));
     EXPECT_EQ(mask.bmHeight, ScaleToDpi(32, SessionDpi()));
+    // The veil stays over every monitor in physical pixels, whatever rectangle the system
+    // suggests when its scale changes.
+    RECT before{}, after{};
+    chooser.GetWindowRect(&before);
+    RECT suggested{0, 0, 200, 100};
+    chooser.SendMessage(WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    chooser.GetWindowRect(&after);
+    EXPECT_EQ(Text(after), Text(before));
 }
 
 }  // namespace
