@@ -3,8 +3,8 @@
 # this processor offers, and the time from the capture key's release to the saved file.
 #   bench/release_bench.sh [captures per format, default 10]
 # Each encoder figure is the best of three runs of scripts/gifbench over 30 screen-like 800 x 600
-# frames at sample factor 10 (with the worker threads), with the processor time of each stage of
-# one frame (--split); the key-to-file times come from bench/capture_bench.sh. The load average is
+# frames at sample factor 10 (with the worker threads), with the processor time of each stage per
+# frame (--split); the key-to-file times come from bench/capture_bench.sh. The load average is
 # printed with every figure: the machine may be shared. The i686 rows need a machine that runs
 # 32-bit programs; elsewhere they are left out with the reason.
 set -euo pipefail
@@ -50,11 +50,16 @@ for b in "${builds[@]}"; do
   done
 done
 # Every build and instruction set writes the same file.
-first=
+first= files=0 different=0
 for file in "$out"/*-*.gif; do
+  files=$((files + 1))
   [ -n "$first" ] || { first=$file; continue; }
-  cmp -s "$first" "$file" || echo "DIFFERENT: $(basename "$file") is not $(basename "$first")"
+  if ! cmp -s "$first" "$file"; then
+    echo "DIFFERENT: $(basename "$file") is not $(basename "$first")"
+    different=$((different + 1))
+  fi
 done
+[ "$different" != 0 ] || echo "the $files files of every build and instruction set are identical"
 
 for b in "${builds[@]}"; do
   echo "== key release to saved file, $b build"
