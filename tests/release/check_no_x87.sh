@@ -85,7 +85,7 @@ CPP
 if "$cxx" -O2 -c "$work/truncate.cpp" -o "$work/plain.o" 2>"$work/log" &&
    "$cxx" -O2 $cxxflags -c "$work/truncate.cpp" -o "$work/flagged.o" 2>>"$work/log"; then
   [ -n "$(x87_arithmetic "$work/plain.o")" ] ||
-    echo "note: $cxx computes on SSE without being told (a 64-bit compiler): part 2 proves nothing here"
+    echo "note: $cxx computes on SSE without being told (a 64-bit compiler): the check of the compile flags proves nothing here"
   found=$(x87_arithmetic "$work/flagged.o")
   [ -z "$found" ] || fail "the flags \"$cxxflags\" leave x87 arithmetic: $(tr '\n' ';' <<<"$found")"
 else
