@@ -229,16 +229,17 @@ std::vector<char> ReadAll(const std::wstring& path) {
 }
 
 // The frames through the encoder as the writer calls it, with `threads` threads (0: its default).
-bool WriteFrames(const CGifRecording::Frames& frames, const std::wstring& path, int qualityIndex, int threads) {
+bool WriteFrames(CGifRecording& recording, const std::wstring& path, int qualityIndex, int threads) {
     CGifEncoder encoder;
     if (threads > 0) encoder.SetThreadCount(threads);
     if (!encoder.OpenPath(path)) return false;
     encoder.SetLoopCount(0);
     encoder.SetSampleFactor(qualityIndex * 5);
     bool ok = true;
-    for (const auto& frame : frames) {
+    for (const auto& frame : recording.GetFrames()) {
         encoder.SetFrameDelay(static_cast<int>(frame->delay));
-        ok = encoder.WriteFrame(static_cast<HBITMAP>(*frame)) && ok;
+        const GifFrame pixels = recording.RebuildPixels(*frame);
+        ok = pixels.pixels && encoder.WriteFrame(pixels) && ok;
     }
     return encoder.Close() && ok;
 }
@@ -300,10 +301,10 @@ void Run(HWND frameWindow, int fps, double seconds, const std::wstring& folder) 
     ::DeleteFileW(one.c_str());
     ::DeleteFileW(many.c_str());
     double begin = Now();
-    const bool oneOk = WriteFrames(frames, one, qualityIndex, 1);
+    const bool oneOk = WriteFrames(recording, one, qualityIndex, 1);
     const double oneMs = Now() - begin;
     begin = Now();
-    const bool manyOk = WriteFrames(frames, many, qualityIndex, 0);
+    const bool manyOk = WriteFrames(recording, many, qualityIndex, 0);
     const double manyMs = Now() - begin;
 
     // Save itself: the same encoder path plus the progress window (made and destroyed once) and

@@ -219,19 +219,17 @@ void CGifFrameEditDlg::RebuildThumbnails() {
         CMemoryDC memory(screen);
         CPen black(PS_SOLID, 1, RGB(0, 0, 0));
         for (size_t i = 0; i < frames.size(); ++i) {
-            CGifFrameImage& frame = *frames[i];
+            GifStoredFrame& frame = *frames[i];
             const int index = static_cast<int>(i);
             CBitmap thumbnail;
             if (thumbnail.CreateCompatibleBitmap(screen, side, side)) {
                 {
                     CSelectObject picture(memory, thumbnail);
                     const RECT whole{0, 0, side, side};
-                    if (frame.IsNull()) {
+                    ::SetStretchBltMode(memory, HALFTONE);
+                    ::SetBrushOrgEx(memory, 0, 0, nullptr);
+                    if (!m_store->DrawPicture(frame, memory, whole)) {
                         ::FillRect(memory, &whole, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-                    } else {
-                        ::SetStretchBltMode(memory, HALFTONE);
-                        ::SetBrushOrgEx(memory, 0, 0, nullptr);
-                        frame.Draw(memory, whole);
                     }
                     CSelectObject pen(memory, black);
                     CSelectObject brush(memory, ::GetStockObject(HOLLOW_BRUSH));
@@ -262,8 +260,27 @@ void CGifFrameEditDlg::OnPlaceThumbnails() {
     m_list.Invalidate();
 }
 
+void CGifFrameEditDlg::MakeShownPicture() {
+    // The preview must never show a picture while it is made again.
+    m_preview.ShowPicture(nullptr);
+    if (!HasCurrent() || !m_store->MakePicture(*Frames()[m_current], m_shown)) m_shown.Destroy();
+}
+
+void CGifFrameEditDlg::ChangePictures(const std::vector<int>& indexes,
+                                      const std::function<bool(CGifFrameImage&)>& change) {
+    CGifRecording::Frames& frames = Frames();
+    CGifFrameImage picture;
+    for (int index : indexes) {
+        if (index < 0 || index >= static_cast<int>(frames.size())) continue;
+        GifStoredFrame& frame = *frames[index];
+        if (!m_store->MakePicture(frame, picture) || !change(picture)) continue;
+        (void)m_store->KeepPicture(picture, frame);
+    }
+}
+
 void CGifFrameEditDlg::ShowCurrentFrame() {
-    m_preview.ShowPicture(HasCurrent() ? Frames()[m_current].get() : nullptr);
+    MakeShownPicture();
+    m_preview.ShowPicture(m_shown.IsNull() ? nullptr : &m_shown);
     // The size beside the preview always belongs to the picture it shows: frames may differ in
     // size once pictures were fitted in.
     ShowPictureSize();
@@ -409,8 +426,6 @@ void CGifFrameEditDlg::OnDelete() {
                                  [&](int index) { return index < 0 || index >= static_cast<int>(frames.size()); }),
                   indexes.end());
     if (indexes.empty()) return;
-    // The preview must not show a frame while it is destroyed.
-    m_preview.ShowPicture(nullptr);
     std::sort(indexes.begin(), indexes.end());
     for (auto it = indexes.rbegin(); it != indexes.rend(); ++it) {
         frames.erase(frames.begin() + *it);
@@ -429,16 +444,19 @@ void CGifFrameEditDlg::OnDelete() {
 
 void CGifFrameEditDlg::OnDuplicate() {
     if (!HasCurrent()) return;
-    std::unique_ptr<CGifFrameImage> copy(new (std::nothrow) CGifFrameImage);
+    std::unique_ptr<GifStoredFrame> copy(new (std::nothrow) GifStoredFrame);
     if (!copy) return;
     CGifRecording::Frames& frames = Frames();
-    copy->CloneFrame(*frames[m_current]);
+    // A copy shows the same picture: nothing is kept twice.
+    *copy = *frames[m_current];
     frames.insert(frames.begin() + m_current + 1, std::move(copy));
     RebuildThumbnails();
     UpdateLabels();
 }
 
 void CGifFrameEditDlg::OnInsertPictures() {
+    // Pictures are kept by the store: without one there is nowhere to put them.
+    if (!m_store) return;
     CFileDialog files(kPictureFilter, OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY | OFN_EXPLORER, this);
     files.SetFileBufferSize(kFileBufferChars);
     files.m_ofn.lpstrDefExt = L"txt";
@@ -446,8 +464,9 @@ void CGifFrameEditDlg::OnInsertPictures() {
     const std::vector<std::wstring> paths = files.GetPathNames();
 
     CGifRecording::Frames& frames = Frames();
-    const int width = frames.empty() ? 0 : frames.front()->GetWidth();
-    const int height = frames.empty() ? 0 : frames.front()->GetHeight();
+    const SIZE first = frames.empty() ? SIZE{0, 0} : m_store->PictureSize(*frames.front());
+    const int width = first.cx;
+    const int height = first.cy;
     int largestWidth = 0, largestHeight = 0;
 
     CInsertImageQuery query(this);
@@ -456,27 +475,32 @@ void CGifFrameEditDlg::OnInsertPictures() {
     std::vector<std::wstring> skipped;
     if (confirmed) {
         for (const std::wstring& path : paths) {
-            std::unique_ptr<CGifFrameImage> frame(new (std::nothrow) CGifFrameImage);
+            CGifFrameImage picture;
+            std::unique_ptr<GifStoredFrame> frame(new (std::nothrow) GifStoredFrame);
             // Without frames to fit into there is no size to place a picture in: each picture
             // then comes at its own size.
             const int loadMode = width <= 0 || height <= 0 ? InsertFitFrames : mode;
-            if (!frame || !frame->LoadPicture(path, RECT{0, 0, width, height}, loadMode)) {
+            if (!frame || !picture.LoadPicture(path, RECT{0, 0, width, height}, loadMode) ||
+                !m_store->KeepPicture(picture, *frame)) {
                 // A missing or unreadable file would only give an empty frame: it is left out,
                 // and the user hears which files were.
                 skipped.push_back(path);
                 continue;
             }
-            largestWidth = std::max(largestWidth, frame->GetWidth());
-            largestHeight = std::max(largestHeight, frame->GetHeight());
+            frame->delay = picture.delay;
+            largestWidth = std::max(largestWidth, picture.GetWidth());
+            largestHeight = std::max(largestHeight, picture.GetHeight());
             if (m_current < 0) m_current = 0;
             frames.insert(frames.begin() + std::min(m_current, static_cast<int>(frames.size())), std::move(frame));
         }
         if (mode == InsertFitFrames && (width < largestWidth || height < largestHeight)) {
-            for (const auto& frame : frames) {
-                const int left = (frame->GetWidth() - largestWidth) / 2;
-                const int top = (frame->GetHeight() - largestHeight) / 2;
-                (void)frame->CropTo(RECT{left, top, left + largestWidth, top + largestHeight});
-            }
+            std::vector<int> all(frames.size());
+            for (size_t i = 0; i < all.size(); ++i) all[i] = static_cast<int>(i);
+            ChangePictures(all, [&](CGifFrameImage& picture) {
+                const int left = (picture.GetWidth() - largestWidth) / 2;
+                const int top = (picture.GetHeight() - largestHeight) / 2;
+                return picture.CropTo(RECT{left, top, left + largestWidth, top + largestHeight});
+            });
         }
     }
     RebuildThumbnails();
@@ -492,14 +516,16 @@ void CGifFrameEditDlg::OnInsertPictures() {
 
 void CGifFrameEditDlg::OnCrop() {
     if (!HasCurrent()) return;
-    CGifRecording::Frames& frames = Frames();
-    CClippingDlg dialog(frames[m_current].get(), this);
+    if (m_shown.IsNull()) return;
+    CClippingDlg dialog(&m_shown, this);
     if (dialog.DoModal() != IDOK) return;
     const RECT crop = dialog.m_result;
     // The dialog refuses a rectangle outside the picture; an empty one would crop every frame to
     // nothing.
     if (::IsRectEmpty(&crop)) return;
-    for (const auto& frame : frames) (void)frame->CropTo(crop);
+    std::vector<int> all(Frames().size());
+    for (size_t i = 0; i < all.size(); ++i) all[i] = static_cast<int>(i);
+    ChangePictures(all, [&](CGifFrameImage& picture) { return picture.CropTo(crop); });
     RebuildThumbnails();
     ShowCurrentFrame();
     ShowPictureSize();
@@ -507,10 +533,8 @@ void CGifFrameEditDlg::OnCrop() {
 
 void CGifFrameEditDlg::OnEditFrames() {
     if (!HasCurrent()) return;
-    CGifRecording::Frames& frames = Frames();
     CGifFrameImage picture;
-    picture.CloneFrame(*frames[m_current]);
-    if (picture.IsNull()) return;
+    if (!m_store->MakePicture(*Frames()[m_current], picture)) return;
     RECT desktop{};
     ::GetWindowRect(::GetDesktopWindow(), &desktop);
     const int left = desktop.left + (desktop.right - desktop.left - picture.GetWidth()) / 2;
@@ -522,14 +546,14 @@ void CGifFrameEditDlg::OnEditFrames() {
     editor.picture = &picture;
     editor.styleToAdd = WS_THICKFRAME;
     if (editor.DoModal() != IDOK) return;
-    for (int index : SelectedIndexes()) {
-        if (index >= static_cast<int>(frames.size()) || frames[index]->IsNull()) continue;
-        if (HDC dc = frames[index]->GetDC()) {
-            editor.DrawActiveItems(dc);
-            ::GdiFlush();
-            frames[index]->ReleaseDC();
-        }
-    }
+    ChangePictures(SelectedIndexes(), [&](CGifFrameImage& frame) {
+        HDC dc = frame.GetDC();
+        if (!dc) return false;
+        editor.DrawActiveItems(dc);
+        ::GdiFlush();
+        frame.ReleaseDC();
+        return true;
+    });
     RebuildThumbnails();
     ShowCurrentFrame();
 }

@@ -97,8 +97,16 @@ private:
     void OnEditFrames();
     void OnDestroy();
 
+    // Makes m_shown the current frame's picture (none without a current frame).
+    void MakeShownPicture();
+    // Gives every frame with a picture the picture `change` leaves in a bitmap of it; a frame
+    // whose change fails keeps its picture.
+    void ChangePictures(const std::vector<int>& indexes, const std::function<bool(CGifFrameImage&)>& change);
+
     CGifRecording* m_store = nullptr;
     CGifRecording::Frames m_noFrames;  // what a dialog without a store shows
+    // The current frame's picture as a bitmap: the preview shows it and the crop dialog reads it.
+    CGifFrameImage m_shown;
     std::function<std::wstring()> m_nextStillPath;
     int m_quality = 0;
     std::wstring m_savedPath;

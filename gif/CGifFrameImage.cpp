@@ -2,6 +2,7 @@
 #include <objidl.h>
 #include <gdiplus.h>
 #include "DeviceContext.h"
+#include "Dib.h"
 #include "GdiplusSession.h"
 
 BOOL CGifFrameImage::CaptureArea(const RECT& area, const GifCaptureOptions& options) {
@@ -44,6 +45,24 @@ void CGifFrameImage::DrawArrow(const RECT& area, POINT pointer) {
         ::DrawIcon(dc, x, y, arrow);
         ReleaseDC();
     }
+}
+
+BOOL CGifFrameImage::SetPixels(const uint32_t* pixels, int width, int height) {
+    Destroy();
+    if (!pixels || !IsPossibleSize(width, height) || !CreateBlank(RECT{0, 0, width, height}) || IsNull()) {
+        Destroy();
+        return FALSE;
+    }
+    const BITMAPINFO format = TopDownDib32(width, height);
+    HDC screen = ::GetDC(nullptr);
+    const int written = ::SetDIBits(screen, static_cast<HBITMAP>(*this), 0, static_cast<UINT>(height), pixels,
+                                    &format, DIB_RGB_COLORS);
+    ::ReleaseDC(nullptr, screen);
+    if (written != height) {
+        Destroy();
+        return FALSE;
+    }
+    return TRUE;
 }
 
 void CGifFrameImage::CloneFrame(const CGifFrameImage& source) {

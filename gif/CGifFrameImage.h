@@ -50,6 +50,10 @@ public:
     // `area` into the picture.
     void DrawArrow(const RECT& area, POINT pointer);
 
+    // Replaces the picture with a new one of width x height 32-bit pixels (blue in the lowest
+    // byte, rows from the top). FALSE, and no picture, when the bitmap cannot be made.
+    BOOL SetPixels(const uint32_t* pixels, int width, int height);
+
     // Bytes of pixels this frame keeps (32 bits per pixel).
     uint64_t PixelBytes() const {
         return static_cast<uint64_t>(GetWidth()) * static_cast<uint64_t>(GetHeight()) * 4u;

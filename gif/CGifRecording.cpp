@@ -8,6 +8,7 @@
 #include "CInteraction.h"
 #include "CProgressWnd.h"
 #include "CWnd.h"
+#include "Dib.h"
 #include "MessageBox.h"
 #include "TemporaryFile.h"
 #include "WindowMessages.h"
@@ -67,7 +68,6 @@ bool CGifRecording::Start(const GifRecordingSettings& settings) {
         m_delays.clear();
         m_previous.Reset();
         m_current.Reset();
-        m_keptBytes = 0;
         m_failedGrabs = 0;
         m_stopReason.store(0);
         m_settings = settings;
@@ -154,7 +154,9 @@ CGifRecording::Attempt CGifRecording::CaptureFrame() {
         return Attempt::Unchanged;
     }
     std::swap(m_previous, m_current);
-    // The overlay is drawn after the comparison, so that it never makes a frame look changed.
+    // The overlay is drawn after the comparison, so that it never makes a frame look changed;
+    // the picture kept is the one with the overlay.
+    const PixelBuffer* kept = &m_previous;
     if (m_overlay) {
         HDC dc = frame->GetDC();
         if (dc) {
@@ -162,14 +164,25 @@ CGifRecording::Attempt CGifRecording::CaptureFrame() {
             ::GdiFlush();
             frame->ReleaseDC();
         }
+        if (!frame->ReadPixels(m_current)) {
+            EndBy(StoppedNoPicture);
+            return Attempt::Unchanged;
+        }
+        kept = &m_current;
+    }
+    std::unique_ptr<GifStoredFrame> stored(new (std::nothrow) GifStoredFrame);
+    if (stored) stored->picture = m_log.Append(kept->Data(), kept->GetWidth(), kept->GetHeight());
+    if (!stored || stored->picture == CGifPictureLog::kNoPicture) {
+        // No memory for the picture: as with no bitmap, the recording stops with what it has.
+        EndBy(StoppedNoPicture);
+        return Attempt::Unchanged;
     }
     const uint64_t bytes = frame->PixelBytes();
-    m_frames.push_back(std::move(frame));
-    m_keptBytes += bytes;
+    m_frames.push_back(std::move(stored));
     if (m_owner) {
         ::PostMessageW(m_owner, WM_GIF_FRAME_ADDED, m_frames.size(), 0);
     }
-    if (m_budget.IsFull(m_frames.size(), m_keptBytes, bytes)) {
+    if (m_budget.IsFull(m_frames.size(), m_log.KeptBytes(), bytes)) {
         EndBy(StoppedFull);
     }
     return Attempt::Kept;
@@ -207,7 +220,56 @@ void CGifRecording::Stop() {
 
 void CGifRecording::Clear() {
     m_frames.clear();
-    m_keptBytes = 0;
+    m_log.Clear();
+}
+
+bool CGifRecording::MakePicture(const GifStoredFrame& frame, CGifFrameImage& into) const {
+    into.Destroy();
+    into.delay = frame.delay;
+    const uint32_t* pixels = m_log.Rebuild(frame.picture);
+    return pixels && into.SetPixels(pixels, m_log.Width(frame.picture), m_log.Height(frame.picture));
+}
+
+GifFrame CGifRecording::RebuildPixels(const GifStoredFrame& frame) const {
+    GifFrame pixels;
+    pixels.pixels = reinterpret_cast<const uint8_t*>(m_log.Rebuild(frame.picture));
+    if (pixels.pixels) {
+        pixels.width = m_log.Width(frame.picture);
+        pixels.height = m_log.Height(frame.picture);
+        pixels.stride = static_cast<ptrdiff_t>(pixels.width) * 4;
+    }
+    return pixels;
+}
+
+bool CGifRecording::DrawPicture(const GifStoredFrame& frame, HDC dc, const RECT& to) const {
+    const uint32_t* pixels = m_log.Rebuild(frame.picture);
+    if (!pixels) return false;
+    const int width = m_log.Width(frame.picture);
+    const int height = m_log.Height(frame.picture);
+    const BITMAPINFO format = TopDownDib32(width, height);
+    return ::StretchDIBits(dc, to.left, to.top, to.right - to.left, to.bottom - to.top, 0, 0, width, height, pixels,
+                           &format, DIB_RGB_COLORS, SRCCOPY) != 0;
+}
+
+bool CGifRecording::KeepPicture(const CImage& picture, GifStoredFrame& frame) {
+    PixelBuffer pixels;
+    if (picture.IsNull() || !picture.ReadPixels(pixels)) return false;
+    const uint32_t id = m_log.Append(pixels.Data(), pixels.GetWidth(), pixels.GetHeight());
+    if (id == CGifPictureLog::kNoPicture) return false;
+    frame.picture = id;
+    return true;
+}
+
+bool CGifRecording::AppendFrame(const CGifFrameImage& picture) {
+    std::unique_ptr<GifStoredFrame> frame(new (std::nothrow) GifStoredFrame);
+    if (!frame || !KeepPicture(picture, *frame)) return false;
+    frame->delay = picture.delay;
+    m_frames.push_back(std::move(frame));
+    return true;
+}
+
+SIZE CGifRecording::PictureSize(const GifStoredFrame& frame) const {
+    return SIZE{m_log.Width(frame.picture), m_log.Height(frame.picture)};
 }
 
 std::wstring CGifRecording::GifPathFor(const std::wstring& stillPath) {
@@ -229,12 +291,12 @@ std::wstring CGifRecording::GifPathFor(const std::wstring& stillPath) {
     return Exists(path) ? std::wstring() : path;
 }
 
-SIZE CGifRecording::CanvasSize(const Frames& frames) {
+SIZE CGifRecording::CanvasSize() const {
     SIZE canvas{0, 0};
-    for (const auto& frame : frames) {
-        if (frame->IsNull()) continue;
-        canvas.cx = std::max<LONG>(canvas.cx, frame->GetWidth());
-        canvas.cy = std::max<LONG>(canvas.cy, frame->GetHeight());
+    for (const auto& frame : m_frames) {
+        const SIZE size = PictureSize(*frame);
+        canvas.cx = std::max<LONG>(canvas.cx, size.cx);
+        canvas.cy = std::max<LONG>(canvas.cy, size.cy);
     }
     return canvas;
 }
@@ -257,7 +319,7 @@ HRESULT CGifRecording::WriteGif(CWnd* progressOwner, const std::wstring& path, i
         // Edited recordings may hold frames of different sizes (pictures fitted in at their own
         // size): the canvas takes the largest width and height, so that every frame shows whole
         // (a smaller one at the top-left, padded), instead of the first frame cutting the others.
-        const SIZE canvas = CanvasSize(m_frames);
+        const SIZE canvas = CanvasSize();
         if (canvas.cx > 0 && canvas.cy > 0) {
             encoder.SetCanvasSize(canvas.cx, canvas.cy);
         }
@@ -269,12 +331,13 @@ HRESULT CGifRecording::WriteGif(CWnd* progressOwner, const std::wstring& path, i
                 cancelled = true;
                 break;
             }
-            if (frame->IsNull()) {
+            if (frame->picture == CGifPictureLog::kNoPicture) {
                 // A frame without a picture has nothing to show.
                 continue;
             }
+            const GifFrame pixels = RebuildPixels(*frame);
             encoder.SetFrameDelay(static_cast<int>(frame->delay > 0x7fffffffu ? 0x7fffffffu : frame->delay));
-            if (!encoder.WriteFrame(static_cast<HBITMAP>(*frame))) {
+            if (!pixels.pixels || !encoder.WriteFrame(pixels)) {
                 written = false;
                 break;
             }

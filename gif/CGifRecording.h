@@ -2,7 +2,9 @@
 // The frames of one GIF recording and everything needed to take and write them: the recording
 // thread that asks the frame window for a frame at the chosen rate and drops frames identical to
 // the previous one (adding their time to it), the lock through which Stop waits for that thread,
-// and Save, which writes the frames through the GIF encoder with a progress window.
+// and Save, which writes the frames through the GIF encoder with a progress window. Frames are
+// not bitmaps: each names a picture of a compressed picture log, and becomes a bitmap only while
+// something shows or edits it (MakePicture); a changed picture is kept anew (KeepPicture).
 //
 //   CGifRecording recording;
 //   recording.SetOwner(dialog);             // hears WM_GIF_FRAME_ADDED, WM_GIF_RECORDING_STOPPED
@@ -21,10 +23,19 @@
 #include <vector>
 #include "CGifCaptureRequest.h"
 #include "CGifFrameImage.h"
+#include "CGifPictureLog.h"
+#include "GifFrame.h"
 #include "GifRecordingPacer.h"
 #include "PixelBuffer.h"
 
 class CWnd;
+
+// One frame of a recording as the store keeps it: the picture of the store's log it shows (frames
+// may share one) and for how long, in milliseconds.
+struct GifStoredFrame {
+    uint32_t picture = CGifPictureLog::kNoPicture;
+    uint32_t delay = 0;
+};
 
 // What the recorder fixed for one recording.
 struct GifRecordingSettings {
@@ -34,7 +45,7 @@ struct GifRecordingSettings {
 
 class CGifRecording {
 public:
-    using Frames = std::vector<std::unique_ptr<CGifFrameImage>>;
+    using Frames = std::vector<std::unique_ptr<GifStoredFrame>>;
     // Draws the logo and caption onto a kept frame (on the recording thread).
     using Overlay = std::function<void(HDC dc)>;
 
@@ -111,9 +122,28 @@ public:
     // exist nowhere else.
     bool HasUnsavedFrames() const { return !IsRecording() && !m_frames.empty(); }
 
-    // The frames between Stop and Save (the frame editor changes them there).
+    // The frames between Stop and Save (the frame editor changes them there: their order, their
+    // delays, which picture each shows).
     Frames& GetFrames() { return m_frames; }
     const Frames& GetFrames() const { return m_frames; }
+    // Makes `into` a bitmap of the frame's picture (with the frame's delay). False, and `into`
+    // without picture, when the frame has none or there is no memory or bitmap for it.
+    [[nodiscard]] bool MakePicture(const GifStoredFrame& frame, CGifFrameImage& into) const;
+    // The frame's picture rebuilt as the encoder reads it, valid until the next picture is
+    // rebuilt; no pixels (and 0 x 0) when the frame has none or there is no memory for it.
+    GifFrame RebuildPixels(const GifStoredFrame& frame) const;
+    // Draws the frame's picture stretched into `to` (the DC's stretch mode applies) without
+    // making a bitmap of it; false when the frame has none or it cannot be rebuilt.
+    [[nodiscard]] bool DrawPicture(const GifStoredFrame& frame, HDC dc, const RECT& to) const;
+    // Keeps a copy of the bitmap's pixels as a new picture and makes `frame` show it. False, and
+    // `frame` unchanged, for a bitmap without picture or when there is no memory left.
+    [[nodiscard]] bool KeepPicture(const CImage& picture, GifStoredFrame& frame);
+    // Adds a frame of `picture` and its delay after the last one; false when it cannot be kept.
+    [[nodiscard]] bool AppendFrame(const CGifFrameImage& picture);
+    // The size of a frame's picture (0 x 0 when it has none).
+    SIZE PictureSize(const GifStoredFrame& frame) const;
+    // Every byte the frames keep: the compressed pictures and the log's working pictures.
+    uint64_t KeptBytes() const { return m_log.KeptBytes(); }
     // The delay entries of the last recording (see GifRecordingPacer::Delays).
     const std::vector<int32_t>& GetDelays() const { return m_delays; }
     // What the frame window fills (lParam of WM_GIF_CAPTURE_FRAME).
@@ -123,9 +153,9 @@ public:
     // added before it while a file of that name exists. Empty for an empty path.
     static std::wstring GifPathFor(const std::wstring& stillPath);
 
-    // The size a GIF of these frames is written at: the largest width and the largest height of
+    // The size a GIF of the frames is written at: the largest width and the largest height of
     // the frames with a picture (0 x 0 when there is none).
-    static SIZE CanvasSize(const Frames& frames);
+    SIZE CanvasSize() const;
 
     // One attempt of the recording thread: take, compare and append a frame.
     enum class Attempt { Kept, Unchanged, Missed };
@@ -138,6 +168,8 @@ private:
     HRESULT WriteGif(CWnd* progressOwner, const std::wstring& path, int qualityIndex);
 
     Frames m_frames;
+    // Rebuilding a picture only moves the log's cache: the frames stay as they are.
+    mutable CGifPictureLog m_log;
     std::vector<int32_t> m_delays;
     HWND m_owner = nullptr;
     HWND m_frameWindow = nullptr;
@@ -155,7 +187,6 @@ private:
     std::mutex m_lock;
     std::atomic<bool> m_running{false};
     std::atomic<int> m_stopReason{0};
-    uint64_t m_keptBytes = 0;
     int m_failedGrabs = 0;
     PixelBuffer m_previous;
     PixelBuffer m_current;

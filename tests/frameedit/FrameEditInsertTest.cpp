@@ -42,7 +42,7 @@ TEST_F(Inserting, PicturesGoInFrontOfTheCurrentFrameInReverseOrderWithHalfASecon
     ASSERT_TRUE(WritePicture(pictures.File(L"c.png"), 40, 30, kOrange));
     Open();
     for (int i = 0; i < 2; ++i) dialog->GetList().SendMessage(WM_KEYDOWN, VK_RIGHT, 0);
-    const CGifFrameImage* oldSecond = Order()[2];
+    const GifStoredFrame* oldSecond = Order()[2];
     Insert({L"a.png", L"b.png", L"c.png"}, InsertTopLeft);
     ASSERT_EQ(store.GetFrames().size(), 7u);
     const std::vector<COLORREF> colours = Colours();
@@ -76,7 +76,8 @@ TEST_F(Inserting, APlacementTakesTheFirstFramesSize) {
         Open();
         Insert({L"small.png"}, c.mode);
         ASSERT_EQ(store.GetFrames().size(), 2u) << c.mode;
-        const CGifFrameImage& inserted = *store.GetFrames()[0];
+        const auto picture = recorder_testing::Rebuilt(store, 0);
+        const CGifFrameImage& inserted = *picture;
         EXPECT_EQ(inserted.GetWidth(), 40) << c.mode;
         EXPECT_EQ(inserted.GetHeight(), 30) << c.mode;
         EXPECT_TRUE(Near(inserted.PixelAt(c.inside.x, c.inside.y), kCyan, 0)) << c.mode;
@@ -94,15 +95,15 @@ TEST_F(Inserting, FittingALargerPictureGivesEveryFrameItsSizeWithTheOldFramesCen
     Insert({L"large.png"}, InsertFitFrames);
     ASSERT_EQ(store.GetFrames().size(), 3u);
     for (const auto& frame : store.GetFrames()) {
-        EXPECT_EQ(frame->GetWidth(), 60);
-        EXPECT_EQ(frame->GetHeight(), 50);
+        EXPECT_EQ(store.PictureSize(*frame).cx, 60);
+        EXPECT_EQ(store.PictureSize(*frame).cy, 50);
     }
     EXPECT_TRUE(Near(FrameColour(0), kBlue, 0));
     // The old 40 x 30 frames now lie at (10, 10) to (50, 40).
     for (size_t i : {1u, 2u}) {
         const COLORREF colour = i == 1 ? kRed : kGreen;
-        EXPECT_TRUE(Near(store.GetFrames()[i]->PixelAt(10, 10), colour, 0)) << i;
-        EXPECT_TRUE(Near(store.GetFrames()[i]->PixelAt(49, 39), colour, 0)) << i;
+        EXPECT_TRUE(Near(Pixel(i, 10, 10), colour, 0)) << i;
+        EXPECT_TRUE(Near(Pixel(i, 49, 39), colour, 0)) << i;
     }
     EXPECT_EQ(Label(IDC_FRAMEEDIT_SIZE), L"60 X 50");
     ExpectStripMatchesStore();
@@ -114,9 +115,9 @@ TEST_F(Inserting, FittingASmallerPictureCropsNothingAndTheGifShowsEveryFrameWhol
     Open();
     Insert({L"small.png"}, InsertFitFrames);
     ASSERT_EQ(store.GetFrames().size(), 3u);
-    EXPECT_EQ(store.GetFrames()[0]->GetWidth(), 20);
-    EXPECT_EQ(store.GetFrames()[0]->GetHeight(), 10);
-    EXPECT_EQ(store.GetFrames()[1]->GetWidth(), 40);
+    EXPECT_EQ(Size(0).cx, 20);
+    EXPECT_EQ(Size(0).cy, 10);
+    EXPECT_EQ(Size(1).cx, 40);
     EXPECT_EQ(Label(IDC_FRAMEEDIT_SIZE), L"20 X 10");
     // The smaller frame comes first: the file still has the size of the largest frames, and
     // the larger frames are not cut to the first one's size.
@@ -198,9 +199,9 @@ TEST_F(Inserting, AfterEveryFrameWasDeletedPicturesComeAtTheirOwnSizeAndPlayback
     ASSERT_TRUE(store.GetFrames().empty());
     Insert({L"a.png", L"b.png"}, InsertCentre);
     ASSERT_EQ(store.GetFrames().size(), 2u);
-    EXPECT_EQ(store.GetFrames()[0]->GetWidth(), 50);
-    EXPECT_EQ(store.GetFrames()[0]->GetHeight(), 40);
-    EXPECT_EQ(store.GetFrames()[1]->GetWidth(), 30);
+    EXPECT_EQ(Size(0).cx, 50);
+    EXPECT_EQ(Size(0).cy, 40);
+    EXPECT_EQ(Size(1).cx, 30);
     EXPECT_TRUE(Near(FrameColour(0), kOrange, 0));
     EXPECT_TRUE(Near(FrameColour(1), kCyan, 0));
     EXPECT_EQ(dialog->GetCurrent(), 0);
@@ -264,8 +265,8 @@ TEST_F(FrameEditor, CroppingCutsEveryFrameToTheRectangle) {
     }
     // The crop dialog's rectangle starts at (10, 10), 100 x 100.
     for (const auto& frame : store.GetFrames()) {
-        EXPECT_EQ(frame->GetWidth(), 100);
-        EXPECT_EQ(frame->GetHeight(), 100);
+        EXPECT_EQ(store.PictureSize(*frame).cx, 100);
+        EXPECT_EQ(store.PictureSize(*frame).cy, 100);
     }
     EXPECT_EQ(Label(IDC_FRAMEEDIT_SIZE), L"100 X 100");
     ExpectStripMatchesStore();
@@ -304,11 +305,11 @@ TEST_F(FrameEditor, TheCaptureEditorsDrawingGoesOntoEverySelectedFrame) {
         EXPECT_EQ(given.Given(), 1u);
         EXPECT_TRUE(waited);
     }
-    EXPECT_FALSE(Near(store.GetFrames()[0]->PixelAt(60, 40), kGrey, 0));
-    EXPECT_TRUE(Near(store.GetFrames()[1]->PixelAt(60, 40), kGrey, 0));
-    EXPECT_FALSE(Near(store.GetFrames()[2]->PixelAt(60, 40), kGrey, 0));
+    EXPECT_FALSE(Near(Pixel(0, 60, 40), kGrey, 0));
+    EXPECT_TRUE(Near(Pixel(1, 60, 40), kGrey, 0));
+    EXPECT_FALSE(Near(Pixel(2, 60, 40), kGrey, 0));
     // Away from the line the frames are as they were.
-    EXPECT_TRUE(Near(store.GetFrames()[0]->PixelAt(60, 10), kGrey, 0));
+    EXPECT_TRUE(Near(Pixel(0, 60, 10), kGrey, 0));
     EXPECT_EQ(store.GetFrames().size(), 3u);
     ExpectStripMatchesStore();
 }

@@ -142,11 +142,11 @@ TEST_F(FrameEditor, AClickOrAnArrowKeyMakesAFrameCurrent) {
 TEST_F(FrameEditor, ReversingTwiceRestoresTheOrderAndCurrentKeepsItsIndex) {
     AddFrames({{40, 30, kRed, 100}, {40, 30, kGreen, 200}, {40, 30, kBlue, 300}, {40, 30, kYellow, 400}});
     Open();
-    const std::vector<CGifFrameImage*> before = Order();
+    const std::vector<GifStoredFrame*> before = Order();
     dialog->GetList().SendMessage(WM_KEYDOWN, VK_RIGHT, 0);
     ASSERT_EQ(dialog->GetCurrent(), 1);
     Click(IDC_FRAMEEDIT_REVERSE);
-    std::vector<CGifFrameImage*> reversed(before.rbegin(), before.rend());
+    std::vector<GifStoredFrame*> reversed(before.rbegin(), before.rend());
     EXPECT_EQ(Order(), reversed);
     EXPECT_EQ(Delays(), (std::vector<uint32_t>{400, 300, 200, 100}));
     EXPECT_EQ(dialog->GetCurrent(), 1);
@@ -165,10 +165,10 @@ TEST_F(FrameEditor, DeletingAroundTheCurrentFrameKeepsItCurrent) {
     Open();
     for (int i = 0; i < 4; ++i) dialog->GetList().SendMessage(WM_KEYDOWN, VK_RIGHT, 0);
     ASSERT_EQ(dialog->GetCurrent(), 4);
-    const std::vector<CGifFrameImage*> before = Order();
+    const std::vector<GifStoredFrame*> before = Order();
     Select({1, 3});
     Command(ID_FRAMEEDIT_DELETE);
-    EXPECT_EQ(Order(), (std::vector<CGifFrameImage*>{before[0], before[2], before[4]}));
+    EXPECT_EQ(Order(), (std::vector<GifStoredFrame*>{before[0], before[2], before[4]}));
     EXPECT_EQ(dialog->GetCurrent(), 2);
     EXPECT_EQ(Selected(), std::vector<int>{2});
     EXPECT_EQ(Label(IDC_FRAMEEDIT_COUNT), L"3");
@@ -179,7 +179,7 @@ TEST_F(FrameEditor, DeletingAroundTheCurrentFrameKeepsItCurrent) {
     // Deleting the current frame itself (the last one) makes the new last frame current.
     Select({2});
     Command(ID_FRAMEEDIT_DELETE);
-    EXPECT_EQ(Order(), (std::vector<CGifFrameImage*>{before[0], before[2]}));
+    EXPECT_EQ(Order(), (std::vector<GifStoredFrame*>{before[0], before[2]}));
     EXPECT_EQ(dialog->GetCurrent(), 1);
     EXPECT_TRUE(Near(PreviewPixel(20, 15), kBlue, 0));
     ExpectStripMatchesStore();
@@ -217,7 +217,7 @@ TEST_F(FrameEditor, CopyingAFrameInsertsItRightAfterTheCurrentOne) {
     AddFrames({{40, 30, kRed, 100}, {40, 30, kGreen, 250}, {40, 30, kBlue, 300}});
     Open();
     dialog->GetList().SendMessage(WM_KEYDOWN, VK_RIGHT, 0);
-    const std::vector<CGifFrameImage*> before = Order();
+    const std::vector<GifStoredFrame*> before = Order();
     Command(ID_FRAMEEDIT_DUPLICATE);
     ASSERT_EQ(store.GetFrames().size(), 4u);
     EXPECT_EQ(dialog->GetCurrent(), 1);
@@ -327,13 +327,13 @@ TEST_F(FrameEditor, TheContextMenuMakesTheItemUnderThePointerCurrentAndPostsTheC
     POINT at{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
     list.ClientToScreen(&at);
     Select({1});
-    const CGifFrameImage* second = Order()[1];
+    const GifStoredFrame* second = Order()[1];
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 30, &ChooseDelete);
     list.SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list.m_hWnd), MAKELPARAM(at.x, at.y));
     ::KillTimer(nullptr, timer);
     PumpMessages(50);
     ASSERT_EQ(store.GetFrames().size(), 2u);
-    const std::vector<CGifFrameImage*> after = Order();
+    const std::vector<GifStoredFrame*> after = Order();
     EXPECT_EQ(std::count(after.begin(), after.end(), second), 0);
     EXPECT_EQ(dialog->GetCurrent(), 1);
     ExpectStripMatchesStore();
@@ -343,7 +343,7 @@ TEST_F(FrameEditor, ClosingWithoutSavingWritesNothingAndLeavesTheFramesInTheStor
     AddFrames({{40, 30, kRed, 100}, {40, 30, kGreen, 200}});
     Open();
     Click(IDC_FRAMEEDIT_REVERSE);
-    const std::vector<CGifFrameImage*> edited = Order();
+    const std::vector<GifStoredFrame*> edited = Order();
     dialog->SendMessage(WM_COMMAND, IDCANCEL, 0);
     PumpMessages(20);
     EXPECT_FALSE(dialog->IsWindow());

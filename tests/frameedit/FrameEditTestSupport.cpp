@@ -25,11 +25,11 @@ void FrameEditor::TearDown() {
 
 void FrameEditor::AddFrames(const std::vector<SolidFrame>& frames) {
     for (const SolidFrame& solid : frames) {
-        auto frame = std::make_unique<CGifFrameImage>();
-        recorder_testing::FillSolid(*frame, solid.width, solid.height, solid.colour);
-        ASSERT_FALSE(frame->IsNull());
-        frame->delay = solid.delay;
-        store.GetFrames().push_back(std::move(frame));
+        CGifFrameImage frame;
+        recorder_testing::FillSolid(frame, solid.width, solid.height, solid.colour);
+        ASSERT_FALSE(frame.IsNull());
+        frame.delay = solid.delay;
+        ASSERT_TRUE(store.AppendFrame(frame));
     }
 }
 
@@ -72,8 +72,8 @@ void FrameEditor::Select(const std::vector<int>& indexes) {
     for (int i : indexes) list.SetItemState(i, LVIS_SELECTED, LVIS_SELECTED);
 }
 
-std::vector<CGifFrameImage*> FrameEditor::Order() const {
-    std::vector<CGifFrameImage*> order;
+std::vector<GifStoredFrame*> FrameEditor::Order() const {
+    std::vector<GifStoredFrame*> order;
     for (const auto& frame : store.GetFrames()) order.push_back(frame.get());
     return order;
 }
@@ -85,8 +85,12 @@ std::vector<uint32_t> FrameEditor::Delays() const {
 }
 
 COLORREF FrameEditor::FrameColour(size_t index) const {
-    const CGifFrameImage& frame = *store.GetFrames()[index];
-    return frame.PixelAt(frame.GetWidth() / 2, frame.GetHeight() / 2);
+    const SIZE size = Size(index);
+    return Pixel(index, size.cx / 2, size.cy / 2);
+}
+
+COLORREF FrameEditor::Pixel(size_t index, int x, int y) const {
+    return recorder_testing::Rebuilt(store, index)->PixelAt(x, y);
 }
 
 std::vector<COLORREF> FrameEditor::Colours() const {

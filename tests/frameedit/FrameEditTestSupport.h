@@ -47,10 +47,13 @@ protected:
     std::vector<int> Selected() const;
     void Select(const std::vector<int>& indexes);
     // The frames of the store as pointers, in order (frames keep their identity when moved).
-    std::vector<CGifFrameImage*> Order() const;
+    std::vector<GifStoredFrame*> Order() const;
     std::vector<uint32_t> Delays() const;
     // The colour of a frame's centre pixel.
     COLORREF FrameColour(size_t index) const;
+    // The size of frame `index`'s picture, and one of its pixels, rebuilt from the store.
+    SIZE Size(size_t index) const { return store.PictureSize(*store.GetFrames()[index]); }
+    COLORREF Pixel(size_t index, int x, int y) const;
     std::vector<COLORREF> Colours() const;
     // The preview's pixel at a client point of it.
     COLORREF PreviewPixel(int x, int y) const;

@@ -188,7 +188,8 @@ TEST(GifRecording, UnchangedFramesMergeIntoThePreviousDelay) {
     EXPECT_EQ((std::vector<int32_t>{100, 200, 300, 100}), recording.GetDelays());
     const uint32_t expected[] = {200, 300, 100};
     for (size_t i = 0; i < 3; ++i) {
-        const CGifFrameImage& frame = *recording.GetFrames()[i];
+        const auto picture = Rebuilt(recording, i);
+        const CGifFrameImage& frame = *picture;
         EXPECT_EQ(expected[i], frame.delay) << i;
         EXPECT_EQ(RGB(0, 0, 0), frame.PixelAt(1, 1)) << i;
         EXPECT_EQ(colours[i == 0 ? 0 : i == 1 ? 2 : 5], frame.PixelAt(20, 20)) << i;
@@ -334,9 +335,10 @@ TEST_F(GifRecordingOfTheKnownScreen, ResizedFramesHaveTheOutputSize) {
     settings.capture.height = 100;
     RecordFor(recording, settings, 300);
     ASSERT_EQ(1u, recording.GetFrames().size());
-    EXPECT_EQ(120, recording.GetFrames()[0]->GetWidth());
-    EXPECT_EQ(100, recording.GetFrames()[0]->GetHeight());
-    EXPECT_EQ(120u * 100u * 4u, recording.GetFrames()[0]->PixelBytes());
+    const auto picture = Rebuilt(recording, 0);
+    EXPECT_EQ(120, picture->GetWidth());
+    EXPECT_EQ(100, picture->GetHeight());
+    EXPECT_EQ(120u * 100u * 4u, picture->PixelBytes());
 }
 
 // Frames of one colour each, kept as recorded (no clock needed to test the writer).

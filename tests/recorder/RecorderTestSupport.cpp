@@ -62,6 +62,12 @@ void FillSolid(CGifFrameImage& frame, int width, int height, COLORREF colour) {
     frame.ReleaseDC();
 }
 
+std::unique_ptr<CGifFrameImage> Rebuilt(const CGifRecording& store, size_t index) {
+    auto picture = std::make_unique<CGifFrameImage>();
+    if (index < store.GetFrames().size()) (void)store.MakePicture(*store.GetFrames()[index], *picture);
+    return picture;
+}
+
 void RecordFor(CGifRecording& recording, const GifRecordingSettings& settings, uint32_t endMs) {
     // Touched by the recording thread only.
     auto now = std::make_shared<uint32_t>(0);

@@ -41,6 +41,8 @@ private:
 
 // A frame of one colour.
 void FillSolid(CGifFrameImage& frame, int width, int height, COLORREF colour);
+// Frame `index` of the store rebuilt as a bitmap (without picture when it cannot be).
+std::unique_ptr<CGifFrameImage> Rebuilt(const CGifRecording& store, size_t index);
 
 // Records with a clock that starts at 0 and moves only by the thread's pauses, until `endMs`:
 // the frames and delays are the same on every run. The test thread answers the capture
