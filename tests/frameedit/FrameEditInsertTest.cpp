@@ -4,7 +4,9 @@
 // of different sizes that shows every frame whole.
 #include <windows.h>
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <functional>
+#include <string>
 #include "CAnigifCapture.h"
 #include "FrameEditTestSupport.h"
 #include "RecorderTestSupport.h"
@@ -272,12 +274,13 @@ TEST_F(FrameEditor, CroppingCutsEveryFrameToTheRectangle) {
     ExpectStripMatchesStore();
 }
 
-// Draws a line across the capture editor opened over a frame of 120 x 80, then finishes.
-DialogAnswers::Answer DrawAcrossAndFinish() {
-    return {[](HWND hwnd) {
+// Draws a line across the capture editor opened over a frame of width x height (at y = 40),
+// then finishes.
+DialogAnswers::Answer DrawAcrossAndFinish(int width = 120, int height = 80) {
+    return {[width, height](HWND hwnd) {
                 RECT r{};
                 ::GetWindowRect(hwnd, &r);
-                return r.right - r.left == 120 && r.bottom - r.top == 80;
+                return r.right - r.left == width && r.bottom - r.top == height;
             },
             [](HWND hwnd) {
                 ::SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 40));
@@ -377,6 +380,113 @@ TEST(RecorderWithEditing, TheStopOpensTheFrameEditorAndOnlyItsSaveWritesTheFile)
     }
     recorder.DestroyWindow();
     PumpMessages(50);
+}
+
+// A model of the frames kept beside the editor, changed as each command should change the
+// pictures: after every command the frames rebuilt from the store are the model's, pixel for
+// pixel (pictures whose pixels differ from their neighbours, so that nothing passes by chance).
+TEST_F(Inserting, AfterEveryCommandTheFramesRebuiltFromTheStoreAreTheExpectedPictures) {
+    struct Picture {
+        int width, height;
+        std::vector<uint32_t> pixels;  // red, green and blue only
+    };
+    const int width = 150, height = 120;
+    std::vector<Picture> model;
+    for (int f = 0; f < 8; ++f) {
+        Picture picture{width, height, std::vector<uint32_t>(static_cast<size_t>(width) * height)};
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                picture.pixels[static_cast<size_t>(y) * width + x] = static_cast<uint32_t>(
+                    ((x * 5 + f * 31) & 0xFF) | ((y * 3 + f * 11) & 0xFF) << 8 | ((f * 29 + (x ^ y)) & 0xFF) << 16);
+        CGifFrameImage frame;
+        ASSERT_TRUE(frame.SetPixels(picture.pixels.data(), width, height));
+        frame.delay = 100;
+        ASSERT_TRUE(store.AppendFrame(frame));
+        model.push_back(std::move(picture));
+    }
+    Open();
+    const auto unlike = [&](size_t i, const Picture& expected, int fromRow, int toRow) {
+        const auto picture = recorder_testing::Rebuilt(store, i);
+        std::vector<uint32_t> pixels;
+        if (picture->GetWidth() != expected.width || picture->GetHeight() != expected.height ||
+            !picture->ReadPixels(pixels))
+            return static_cast<size_t>(-1);
+        size_t count = 0;
+        for (size_t p = static_cast<size_t>(fromRow) * expected.width; p < static_cast<size_t>(toRow) * expected.width;
+             ++p)
+            count += ((pixels[p] ^ expected.pixels[p]) & 0x00FFFFFFu) != 0;
+        return count;
+    };
+    const auto expectModel = [&](const std::string& step) {
+        ASSERT_EQ(store.GetFrames().size(), model.size()) << step;
+        for (size_t i = 0; i < model.size(); ++i)
+            EXPECT_EQ(unlike(i, model[i], 0, model[i].height), 0u) << step << ", frame " << i;
+        ExpectStripMatchesStore();
+    };
+    expectModel("opened");
+
+    Click(IDC_FRAMEEDIT_REVERSE);
+    std::reverse(model.begin(), model.end());
+    expectModel("reversed");
+
+    Select({1, 3});
+    Command(ID_FRAMEEDIT_DELETE);
+    model.erase(model.begin() + 3);
+    model.erase(model.begin() + 1);
+    expectModel("deleted");
+
+    const int copied = dialog->GetCurrent();
+    Command(ID_FRAMEEDIT_DUPLICATE);
+    model.insert(model.begin() + copied + 1, model[copied]);
+    expectModel("copied");
+
+    Select({0, 2});
+    Command(ID_FRAMEEDIT_DELAY_1S);
+    Click(IDC_FRAMEEDIT_SLOWER);
+    expectModel("delays");
+
+    Select({1});
+    {
+        DialogAnswers given({DrawAcrossAndFinish(width, height)});
+        Command(ID_FRAMEEDIT_EDIT);
+        EXPECT_EQ(given.Given(), 1u);
+    }
+    // The drawn frame changed along its line only; the others not at all.
+    for (size_t i = 0; i < model.size(); ++i) {
+        if (i == 1) continue;
+        EXPECT_EQ(unlike(i, model[i], 0, height), 0u) << "drawn, frame " << i;
+    }
+    EXPECT_EQ(unlike(1, model[1], 0, 30), 0u);
+    EXPECT_GT(unlike(1, model[1], 30, 50), 0u);
+    EXPECT_EQ(unlike(1, model[1], 50, height), 0u);
+    {
+        const auto drawn = recorder_testing::Rebuilt(store, 1);
+        ASSERT_TRUE(drawn->ReadPixels(model[1].pixels));
+        for (uint32_t& pixel : model[1].pixels) pixel &= 0x00FFFFFFu;
+    }
+
+    {
+        DialogAnswers given({RunCrop()});
+        Click(IDC_FRAMEEDIT_CROP);
+        EXPECT_EQ(given.Given(), 1u);
+    }
+    // The crop dialog's rectangle: (10, 10), 100 x 100.
+    for (Picture& picture : model) {
+        Picture cropped{100, 100, std::vector<uint32_t>(100 * 100)};
+        for (int y = 0; y < 100; ++y)
+            for (int x = 0; x < 100; ++x)
+                cropped.pixels[static_cast<size_t>(y) * 100 + x] =
+                    picture.pixels[static_cast<size_t>(y + 10) * picture.width + x + 10];
+        picture = std::move(cropped);
+    }
+    expectModel("cropped");
+
+    ASSERT_TRUE(WritePicture(pictures.File(L"c.png"), 100, 100, kCyan));
+    const int at = dialog->GetCurrent();
+    Insert({L"c.png"}, InsertTopLeft);
+    const uint32_t cyan = static_cast<uint32_t>(GetRValue(kCyan)) << 16 | GetGValue(kCyan) << 8 | GetBValue(kCyan);
+    model.insert(model.begin() + at, Picture{100, 100, std::vector<uint32_t>(100 * 100, cyan)});
+    expectModel("inserted");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include <memory>
+#include "CGifEncoder.h"
 #include "CGifRecording.h"
 #include "CProgressWnd.h"
 #include "RecorderTestSupport.h"
@@ -198,6 +199,90 @@ TEST(GifRecording, UnchangedFramesMergeIntoThePreviousDelay) {
     EXPECT_EQ(0, recording.GetStopReason());
     testing_support::PumpMessages();
     EXPECT_EQ((std::vector<WPARAM>{1, 2, 3}), owner.Received(WM_GIF_FRAME_ADDED));
+}
+
+// A screen-like picture for attempt i: a gradient (few equal neighbours), a box that moves every
+// attempt, the whole picture changed every 4th attempt, every 5th attempt unchanged.
+std::vector<uint32_t> ScreenPicture(int attempt, int width, int height) {
+    const int shown = attempt % 5 == 4 ? attempt - 1 : attempt;
+    const int phase = shown / 4;
+    std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            pixels[static_cast<size_t>(y) * width + x] =
+                static_cast<uint32_t>(((x * 3 + phase * 40) & 0xFF) | ((y * 2 + phase * 17) & 0xFF) << 8 | 0x60 << 16);
+    for (int y = 10; y < 22; ++y)
+        for (int x = 0; x < 9; ++x) pixels[static_cast<size_t>(y) * width + (shown * 7 + x) % width] = 0x00FFFFFFu;
+    return pixels;
+}
+
+// What the store keeps is what was grabbed: every kept frame rebuilt equals its grab pixel for
+// pixel, over enough frames to pass several whole pictures kept anew, and both save modes write
+// the same bytes as the grabbed bitmaps themselves written by the encoder.
+TEST(GifRecording, FramesRebuiltFromTheStoreEqualTheGrabsAndSaveAsTheGrabsWould) {
+    const int width = 96, height = 64;
+    std::vector<std::unique_ptr<CGifFrameImage>> grabs;  // the pictures that were not a repeat
+    ScriptedFrameSource source([&](int attempt, CGifFrameImage& frame, const GifCaptureOptions&) {
+        const std::vector<uint32_t> pixels = ScreenPicture(attempt, width, height);
+        ASSERT_TRUE(frame.SetPixels(pixels.data(), width, height));
+        if (attempt % 5 != 4) {
+            grabs.push_back(std::make_unique<CGifFrameImage>());
+            ASSERT_TRUE(grabs.back()->SetPixels(pixels.data(), width, height));
+        }
+    });
+    CGifRecording recording;
+    recording.SetFrameWindow(source.Hwnd());
+    RecordFor(recording, Settings(10), 6000);
+    ASSERT_EQ(grabs.size(), recording.GetFrames().size());
+    ASSERT_GT(grabs.size(), 40u);
+    // Backwards too: a rebuild does not depend on the order frames are asked for.
+    for (int pass = 0; pass < 2; ++pass) {
+        for (size_t n = 0; n < grabs.size(); ++n) {
+            const size_t i = pass == 0 ? n : grabs.size() - 1 - n;
+            std::vector<uint32_t> expected, rebuilt;
+            ASSERT_TRUE(grabs[i]->ReadPixels(expected));
+            ASSERT_TRUE(Rebuilt(recording, i)->ReadPixels(rebuilt)) << i;
+            ASSERT_EQ(expected.size(), rebuilt.size()) << i;
+            size_t unlike = 0;
+            for (size_t p = 0; p < expected.size(); ++p) unlike += (expected[p] ^ rebuilt[p]) & 0x00FFFFFFu ? 1 : 0;
+            EXPECT_EQ(0u, unlike) << "frame " << i << " pass " << pass;
+        }
+    }
+    // Far less than the pixels themselves: most of each frame is kept once per chain.
+    EXPECT_LT(recording.KeptBytes(), grabs.size() * width * height * 4 / 2);
+
+    for (const bool small : {false, true}) {
+        for (size_t i = 0; i < grabs.size(); ++i) grabs[i]->delay = recording.GetFrames()[i]->delay;
+        TempFolder folder;
+        const std::wstring direct = folder.File(L"direct.gif");
+        {
+            CGifEncoder encoder;
+            ASSERT_TRUE(encoder.OpenPath(direct));
+            encoder.SetLoopCount(0);
+            encoder.SetSampleFactor(2 * 5);
+            encoder.SetSmallFile(small);
+            encoder.SetCanvasSize(width, height);
+            for (const auto& grab : grabs) {
+                encoder.SetFrameDelay(static_cast<int>(grab->delay));
+                ASSERT_TRUE(encoder.WriteFrame(static_cast<HBITMAP>(*grab)));
+            }
+            ASSERT_TRUE(encoder.Close());
+        }
+        recording.SetSmallFile(small);
+        std::wstring saved;
+        ASSERT_EQ(CGifRecording::SaveResult::Saved,
+                  recording.Save(nullptr, [&] { return folder.File(L"TX_1.png"); }, 2, &saved));
+        std::vector<uint8_t> expectedBytes, savedBytes;
+        ASSERT_TRUE(ReadFileBytes(direct, expectedBytes));
+        ASSERT_TRUE(ReadFileBytes(saved, savedBytes));
+        EXPECT_EQ(expectedBytes, savedBytes) << (small ? "small file" : "plain");
+        if (!small) {
+            // Saving cleared the store: record the same again for the other mode.
+            grabs.clear();
+            RecordFor(recording, Settings(10), 6000);
+            ASSERT_EQ(grabs.size(), recording.GetFrames().size());
+        }
+    }
 }
 
 // An unchanged screen for the whole recording: one frame shown for every attempt.
