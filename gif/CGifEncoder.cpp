@@ -208,6 +208,7 @@ bool CGifEncoder::WriteFrame(const GifFrame& frame) {
     if (!job || !job->Prepare(frame, m_width, m_height, m_sampleFactor, m_delay, m_isa)) {
         return false;
     }
+    job->SetDelayMs(m_delayMs);
     return Submit(std::move(job));
 }
 
@@ -436,6 +437,24 @@ bool CGifEncoder::WriteJob(const CGifFrameJob& job) {
         return false;
     }
     m_firstFrame = false;
+    // Only a delay past the field's 655.35 s goes on: every other file is as it always was.
+    return job.Delay() < 0xFFFF || WriteRestOfDelay((job.DelayMs() + 5) / 10 - 0xFFFF);
+}
+
+bool CGifEncoder::WriteRestOfDelay(int64_t hundredths) {
+    for (; hundredths > 0; hundredths -= 0xFFFF) {
+        HeaderWriter empty;
+        const int delay = static_cast<int>(hundredths > 0xFFFF ? 0xFFFF : hundredths);
+        AddControl(empty, kLeaveInPlace | kTransparentFlag, delay, 0);
+        // One transparent pixel of the global table: code size 2, then the clear code (4), entry 0
+        // and the end code (5), three bits each.
+        AddDescriptor(empty, 0, 0, 1, 1);
+        const uint8_t image[] = {0x00, 2, 2, 0x44, 0x01, 0};
+        empty.Bytes(image, sizeof(image));
+        if (!m_sink->Write(empty.Data(), empty.Size())) {
+            return false;
+        }
+    }
     return true;
 }
 
@@ -462,20 +481,7 @@ bool CGifEncoder::WriteSmallJob(const CGifFrameJob& job) {
     }
     m_firstFrame = false;
     // The field holds 655.35 s: the rest of a longer stillness goes into empty frames.
-    for (hundredths -= 0xFFFF; hundredths > 0; hundredths -= 0xFFFF) {
-        HeaderWriter empty;
-        const int delay = static_cast<int>(hundredths > 0xFFFF ? 0xFFFF : hundredths);
-        AddControl(empty, kLeaveInPlace | kTransparentFlag, delay, 0);
-        // One transparent pixel of the global table: code size 2, then the clear code (4), entry 0
-        // and the end code (5), three bits each.
-        AddDescriptor(empty, 0, 0, 1, 1);
-        const uint8_t image[] = {0x00, 2, 2, 0x44, 0x01, 0};
-        empty.Bytes(image, sizeof(image));
-        if (!m_sink->Write(empty.Data(), empty.Size())) {
-            return false;
-        }
-    }
-    return true;
+    return WriteRestOfDelay(hundredths - 0xFFFF);
 }
 
 bool CGifEncoder::Close() {

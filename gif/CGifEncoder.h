@@ -93,6 +93,9 @@ private:
     bool WriteJob(const CGifFrameJob& job);
     // Frames of the small-file mode: delays past the file's 16 bits go on in empty frames.
     bool WriteSmallJob(const CGifFrameJob& job);
+    // Empty frames (one transparent pixel, the picture left in place) for `hundredths` of delay
+    // that no longer fit the frame before: nothing for 0 or less.
+    bool WriteRestOfDelay(int64_t hundredths);
     void StopWorkers();
     // Jobs written out are kept (a few) for the next frames, with their buffers.
     std::unique_ptr<CGifFrameJob> NewJob();

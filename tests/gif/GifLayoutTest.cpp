@@ -96,12 +96,15 @@ TEST(GifLayout, LoopCountsPastSixteenBitsAreCapped) {
     EXPECT_EQ(65535, Decode(sink.Bytes()).loopCount);
 }
 
-TEST(GifLayout, DelaysAreRoundedToHundredths) {
+// Past the field's 655.35 s a delay goes on in empty frames (one transparent pixel each).
+TEST(GifLayout, DelaysAreRoundedToHundredthsAndLongOnesGoOnInEmptyFrames) {
     const struct {
         int ms;
         int hundredths;
-    } cases[] = {{0, 0}, {4, 0}, {5, 1}, {14, 1}, {15, 2}, {100, 10}, {1234, 123}, {1235, 124}, {-4, 0},
-                   {655345, 65535}, {700000, 65535}, {-20, 0}, {-100000, 0}};
+        std::vector<int> rest;  // the empty frames after it
+    } cases[] = {{0, 0, {}}, {4, 0, {}}, {5, 1, {}}, {14, 1, {}}, {15, 2, {}}, {100, 10, {}}, {1234, 123, {}},
+                 {1235, 124, {}}, {-4, 0, {}}, {655345, 65535, {}}, {655355, 65535, {1}}, {700000, 65535, {4465}},
+                 {1400000, 65535, {65535, 8930}}, {-20, 0, {}}, {-100000, 0, {}}};
     const TestPicture picture = TestPicture::Solid(2, 2, 1, 2, 3);
     CGifMemorySink sink;
     CGifEncoder encoder;
@@ -112,12 +115,28 @@ TEST(GifLayout, DelaysAreRoundedToHundredths) {
     }
     ASSERT_TRUE(encoder.Close());
     const DecodedGif gif = Decode(sink.Bytes());
-    ASSERT_EQ(std::size(cases), gif.frames.size());
-    for (size_t i = 0; i < gif.frames.size(); i++) {
-        EXPECT_EQ(cases[i].hundredths, gif.frames[i].delay) << cases[i].ms << " ms";
-        EXPECT_EQ(0, gif.frames[i].controlPacked);
-        EXPECT_EQ(0, gif.frames[i].transparentIndex);
+    size_t k = 0;
+    for (const auto& c : cases) {
+        ASSERT_LT(k, gif.frames.size()) << c.ms << " ms";
+        EXPECT_EQ(c.hundredths, gif.frames[k].delay) << c.ms << " ms";
+        EXPECT_EQ(0, gif.frames[k].controlPacked);
+        EXPECT_EQ(0, gif.frames[k].transparentIndex);
+        EXPECT_EQ(2, gif.frames[k].width) << c.ms << " ms";
+        ++k;
+        for (int rest : c.rest) {
+            ASSERT_LT(k, gif.frames.size()) << c.ms << " ms";
+            EXPECT_EQ(rest, gif.frames[k].delay) << c.ms << " ms";
+            EXPECT_EQ(1, gif.frames[k].width) << c.ms << " ms";
+            EXPECT_EQ(1, gif.frames[k].height) << c.ms << " ms";
+            ++k;
+        }
     }
+    EXPECT_EQ(k, gif.frames.size());
+    // The picture stays as it was through the empty frames.
+    std::vector<std::vector<uint8_t>> shown;
+    std::string error;
+    ASSERT_TRUE(CompositeGif(gif, shown, error)) << error;
+    for (size_t i = 1; i < shown.size(); ++i) EXPECT_EQ(shown[0], shown[i]) << "frame " << i;
 }
 
 TEST(GifLayout, OnePixelIsClearIndexEnd) {
