@@ -169,8 +169,9 @@ bool CGifPictureLog::Picture::Fit(int newWidth, int newHeight) {
 uint32_t CGifPictureLog::Append(const uint32_t* pixels, int width, int height) {
     if (!pixels || width <= 0 || height <= 0 || static_cast<long long>(width) * height > kMaxPixels ||
         m_entries.size() >= kNoPicture) {
-        return kNoPicture;
+        return Refuse(Failure::Size);
     }
+    m_failure = Failure::None;
     const uint64_t count = static_cast<uint64_t>(width) * static_cast<uint64_t>(height);
     Entry entry;
     entry.width = width;
@@ -197,7 +198,7 @@ uint32_t CGifPictureLog::Append(const uint32_t* pixels, int width, int height) {
     if (m_scratchWords < area + 2) {
         m_scratch.reset(new (std::nothrow) uint32_t[area + 2]);
         m_scratchWords = m_scratch ? area + 2 : 0;
-        if (!m_scratch) return kNoPicture;
+        if (!m_scratch) return Refuse(Failure::Memory);
     }
     TokenWriter writer(m_scratch.get());
     for (int y = entry.top; y < entry.bottom; ++y) {
@@ -210,15 +211,21 @@ uint32_t CGifPictureLog::Append(const uint32_t* pixels, int width, int height) {
         }
     }
     const size_t words = writer.Finish();
-    if (words > 0) {
+    const uint64_t bytes = static_cast<uint64_t>(words) * sizeof(uint32_t);
+    if (words > 0 && m_spill && m_compressedWords * sizeof(uint32_t) + bytes > m_memoryBudget) {
+        if (!m_spill->Append(m_scratch.get(), static_cast<size_t>(bytes), entry.spilledAt)) {
+            return Refuse(Failure::Spill);
+        }
+        entry.spilled = true;
+    } else if (words > 0) {
         entry.data.reset(new (std::nothrow) uint32_t[words]);
-        if (!entry.data) return kNoPicture;
-        std::memcpy(entry.data.get(), m_scratch.get(), words * sizeof(uint32_t));
+        if (!entry.data) return Refuse(Failure::Memory);
+        std::memcpy(entry.data.get(), m_scratch.get(), bytes);
     }
     entry.words = static_cast<uint32_t>(words);
     // The picture before is the one the next delta is taken against; a picture of another size
     // needs room of its own first (nothing is kept when there is none).
-    if (!m_last.Fit(width, height)) return kNoPicture;
+    if (!m_last.Fit(width, height)) return Refuse(Failure::Memory);
     const uint32_t id = static_cast<uint32_t>(m_entries.size());
     entry.key = delta ? m_entries.back().key : id;
     for (int y = entry.top; y < entry.bottom; ++y) {
@@ -234,15 +241,28 @@ uint32_t CGifPictureLog::Append(const uint32_t* pixels, int width, int height) {
         m_chainPixels = count;
         m_chainDeltas = 0;
     }
-    m_compressedWords += words;
+    if (entry.spilled) {
+        m_spilledBytes += bytes;
+    } else {
+        m_compressedWords += words;
+    }
     m_entries.push_back(std::move(entry));
     return id;
 }
 
-void CGifPictureLog::Decode(uint32_t id, uint32_t* out) const {
+bool CGifPictureLog::Decode(uint32_t id, uint32_t* out) {
     const Entry& entry = m_entries[id];
-    RectCursor cursor(out, entry.width, entry.left, entry.top, entry.right, entry.bottom, entry.key == id);
     const uint32_t* word = entry.data.get();
+    if (entry.spilled) {
+        if (m_readBackWords < entry.words) {
+            m_readBack.reset(new (std::nothrow) uint32_t[entry.words]);
+            m_readBackWords = m_readBack ? entry.words : 0;
+            if (!m_readBack) return false;
+        }
+        if (!m_spill || !m_spill->Read(entry.spilledAt, m_readBack.get(), entry.words * sizeof(uint32_t))) return false;
+        word = m_readBack.get();
+    }
+    RectCursor cursor(out, entry.width, entry.left, entry.top, entry.right, entry.bottom, entry.key == id);
     const uint32_t* end = word + entry.words;
     while (word < end) {
         const uint32_t token = *word++;
@@ -255,6 +275,7 @@ void CGifPictureLog::Decode(uint32_t id, uint32_t* out) const {
             word += count;
         }
     }
+    return true;
 }
 
 const uint32_t* CGifPictureLog::Rebuild(uint32_t id) {
@@ -267,10 +288,15 @@ const uint32_t* CGifPictureLog::Rebuild(uint32_t id) {
         from = m_cache.id + 1;
     } else {
         if (!m_cache.Fit(wanted.width, wanted.height)) return nullptr;
-        Decode(wanted.key, m_cache.pixels.get());
+        m_cache.id = kNoPicture;
+        if (!Decode(wanted.key, m_cache.pixels.get())) return nullptr;
         from = wanted.key + 1;
     }
-    for (uint32_t i = from; i <= id; ++i) Decode(i, m_cache.pixels.get());
+    // A picture half rebuilt is no picture: the cache holds none until this one is whole.
+    m_cache.id = kNoPicture;
+    for (uint32_t i = from; i <= id; ++i) {
+        if (!Decode(i, m_cache.pixels.get())) return nullptr;
+    }
     m_cache.id = id;
     return m_cache.pixels.get();
 }
@@ -280,7 +306,7 @@ uint64_t CGifPictureLog::KeptBytes() const {
         return picture.pixels ? static_cast<uint64_t>(picture.width) * picture.height * sizeof(uint32_t) : 0u;
     };
     return m_compressedWords * sizeof(uint32_t) + m_entries.capacity() * sizeof(Entry) + pictureBytes(m_last) +
-           pictureBytes(m_cache) + m_scratchWords * sizeof(uint32_t);
+           pictureBytes(m_cache) + (m_scratchWords + m_readBackWords) * sizeof(uint32_t);
 }
 
 void CGifPictureLog::Clear() {
@@ -292,4 +318,8 @@ void CGifPictureLog::Clear() {
     m_chainDeltas = 0;
     m_scratch.reset();
     m_scratchWords = 0;
+    m_readBack.reset();
+    m_readBackWords = 0;
+    m_spilledBytes = 0;
+    m_failure = Failure::None;
 }

@@ -171,3 +171,83 @@ TEST(GifPictureLog, RefusesWhatCannotBeAPictureAndClears) {
 }
 
 }  // namespace
+
+namespace {
+
+// A spill in memory that can be told to fail as a full disk would, and to fail reading.
+class MemorySpill : public CGifPictureSpill {
+public:
+    bool Append(const void* bytes, size_t count, uint64_t& offset) override {
+        if (bytes_.size() + count > limit) return false;
+        offset = bytes_.size();
+        const auto* from = static_cast<const uint8_t*>(bytes);
+        bytes_.insert(bytes_.end(), from, from + count);
+        return true;
+    }
+    bool Read(uint64_t offset, void* bytes, size_t count) override {
+        if (!readable || offset + count > bytes_.size()) return false;
+        std::copy(bytes_.begin() + static_cast<ptrdiff_t>(offset), bytes_.begin() + static_cast<ptrdiff_t>(offset + count),
+                  static_cast<uint8_t*>(bytes));
+        return true;
+    }
+    size_t limit = static_cast<size_t>(-1);
+    bool readable = true;
+    std::vector<uint8_t> bytes_;
+};
+
+// Past its memory budget the log puts pictures in the spill and still gives every picture back;
+// a spill that cannot take more refuses the picture and keeps every one before it.
+TEST(GifPictureLog, PicturesPastTheBudgetGoToTheSpillAndAFullSpillLosesNothingBefore) {
+    const struct Case {
+        const char* name;
+        uint64_t memory;
+        size_t limit;
+    } cases[] = {{"all spilled", 0, static_cast<size_t>(-1)}, {"some spilled", 20000, static_cast<size_t>(-1)},
+                 {"spill fills up", 20000, 200000}};
+    for (const Case& c : cases) {
+        MemorySpill spill;
+        spill.limit = c.limit;
+        CGifPictureLog log;
+        log.SetSpill(&spill, c.memory);
+        std::mt19937 random(5);
+        std::vector<Picture> pictures{Desktop(160, 120, 3)};
+        std::vector<uint32_t> ids;
+        for (int i = 0; i < 80; ++i) {
+            if (i > 0) pictures.push_back(Next(pictures.back(), i % 9 == 0 ? Change::Noise : Change::Typing, random));
+            const uint32_t id = log.Append(pictures.back().pixels.data(), pictures.back().width, pictures.back().height);
+            if (id == CGifPictureLog::kNoPicture) {
+                EXPECT_EQ(log.LastFailure(), CGifPictureLog::Failure::Spill) << c.name;
+                pictures.pop_back();
+                break;
+            }
+            ids.push_back(id);
+        }
+        EXPECT_EQ(ids.size() < 80, c.limit != static_cast<size_t>(-1)) << c.name;
+        EXPECT_EQ(log.SpilledBytes(), spill.bytes_.size()) << c.name;
+        EXPECT_GT(log.SpilledBytes(), 0u) << c.name;
+        if (c.memory == 0) EXPECT_LT(log.KeptBytes(), 4 * 160 * 120 * 4u) << c.name;  // the working pictures
+        std::vector<size_t> order(ids.size());
+        for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+        std::shuffle(order.begin(), order.end(), std::mt19937(1));
+        ExpectRebuilt(log, pictures, ids, order, c.name);
+    }
+}
+
+TEST(GifPictureLog, APictureWhoseSpilledWordsCannotBeReadIsNotGivenHalfMade) {
+    MemorySpill spill;
+    CGifPictureLog log;
+    log.SetSpill(&spill, 0);
+    std::mt19937 random(8);
+    std::vector<Picture> pictures{Desktop(64, 48, 1)};
+    pictures.push_back(Next(pictures[0], Change::Typing, random));
+    const uint32_t first = log.Append(pictures[0].pixels.data(), 64, 48);
+    const uint32_t second = log.Append(pictures[1].pixels.data(), 64, 48);
+    ASSERT_NE(log.Rebuild(first), nullptr);
+    spill.readable = false;
+    EXPECT_EQ(log.Rebuild(second), nullptr);
+    // The cache was not left holding a mixture: once readable, both come back exactly.
+    spill.readable = true;
+    ExpectRebuilt(log, pictures, {first, second}, {1, 0, 1}, "read again");
+}
+
+}  // namespace
