@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <commctrl.h>
 #include <ole2.h>
+#include "CGifSpillFile.h"
 #include "CMainFrame.h"
 #include "CMonitors.h"
 #include "CPresentDlg.h"
@@ -31,6 +32,8 @@ BOOL CTovrixApp::InitInstance() {
     CommandLineOptions options =
         ParseCommandLine(m_lpCmdLine, OptionRect{all.left, all.top, all.right, all.bottom}, errors);
     if (!errors.empty()) PrintError(errors);
+    // A recording's temporary file outlives its process only when that ended without closing it.
+    (void)CGifSpillFile::RemoveLeftovers(CGifSpillFile::TemporaryFolder());
     if (options.rejected) {
         // Whatever was meant, it was not what the program would do: do nothing.
         SetExitCode(kExitBadArguments);

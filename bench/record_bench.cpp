@@ -252,11 +252,6 @@ void Run(HWND frameWindow, int fps, double seconds, const std::wstring& folder) 
     g_slots.recording = &recording;
     recording.SetFrameWindow(frameWindow);
     recording.SetPacing(RecordingClock, RecordingWait);
-    // Room for the whole run (the recorder's own budget stops a long 30 fps recording earlier).
-    GifFrameBudget budget;
-    budget.frames = 100000;
-    budget.bytes = 4096ull << 20;
-    recording.SetBudget(budget);
     GifRecordingSettings settings;
     settings.fps = fps;
 

@@ -295,7 +295,7 @@ void CAnigifCapture::OnRecordingStopped(WPARAM reason) {
     }
     StopRecording();
     m_record.SendMessage(BM_SETCHECK, BST_UNCHECKED);
-    Ask(reason == CGifRecording::StoppedFull ? CGifRecording::kFullText : CGifRecording::kNoPictureText,
+    Ask(reason == CGifRecording::StoppedDiskFull ? CGifRecording::kDiskFullText : CGifRecording::kNoPictureText,
         MB_OK | MB_ICONINFORMATION);
 }
 

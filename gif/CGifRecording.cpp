@@ -65,6 +65,8 @@ bool CGifRecording::Start(const GifRecordingSettings& settings) {
     {
         std::lock_guard<std::mutex> hold(m_lock);
         Clear();
+        m_spill.SetLimit(m_fileLimit);
+        m_log.SetSpill(&m_spill, m_memoryBudget);
         m_delays.clear();
         m_previous.Reset();
         m_current.Reset();
@@ -173,17 +175,13 @@ CGifRecording::Attempt CGifRecording::CaptureFrame() {
     std::unique_ptr<GifStoredFrame> stored(new (std::nothrow) GifStoredFrame);
     if (stored) stored->picture = m_log.Append(kept->Data(), kept->GetWidth(), kept->GetHeight());
     if (!stored || stored->picture == CGifPictureLog::kNoPicture) {
-        // No memory for the picture: as with no bitmap, the recording stops with what it has.
-        EndBy(StoppedNoPicture);
+        // No room for the picture: the recording stops with what it has, which stays whole.
+        EndBy(stored && m_log.LastFailure() == CGifPictureLog::Failure::Spill ? StoppedDiskFull : StoppedNoPicture);
         return Attempt::Unchanged;
     }
-    const uint64_t bytes = frame->PixelBytes();
     m_frames.push_back(std::move(stored));
     if (m_owner) {
         ::PostMessageW(m_owner, WM_GIF_FRAME_ADDED, m_frames.size(), 0);
-    }
-    if (m_budget.IsFull(m_frames.size(), m_log.KeptBytes(), bytes)) {
-        EndBy(StoppedFull);
     }
     return Attempt::Kept;
 }
@@ -221,6 +219,12 @@ void CGifRecording::Stop() {
 void CGifRecording::Clear() {
     m_frames.clear();
     m_log.Clear();
+    m_spill.Close();
+}
+
+void CGifRecording::SetSpillLimits(uint64_t memoryBytes, uint64_t fileBytes) {
+    m_memoryBudget = memoryBytes;
+    m_fileLimit = fileBytes;
 }
 
 bool CGifRecording::MakePicture(const GifStoredFrame& frame, CGifFrameImage& into) const {

@@ -4,7 +4,9 @@
 // the previous one (adding their time to it), the lock through which Stop waits for that thread,
 // and Save, which writes the frames through the GIF encoder with a progress window. Frames are
 // not bitmaps: each names a picture of a compressed picture log, and becomes a bitmap only while
-// something shows or edits it (MakePicture); a changed picture is kept anew (KeepPicture).
+// something shows or edits it (MakePicture); a changed picture is kept anew (KeepPicture). Past
+// kMemoryBudget of compressed pictures they go to a temporary file (CGifSpillFile), removed when
+// the frames are saved or cleared: a recording goes on until the disk is full.
 //
 //   CGifRecording recording;
 //   recording.SetOwner(dialog);             // hears WM_GIF_FRAME_ADDED, WM_GIF_RECORDING_STOPPED
@@ -24,6 +26,7 @@
 #include "CGifCaptureRequest.h"
 #include "CGifFrameImage.h"
 #include "CGifPictureLog.h"
+#include "CGifSpillFile.h"
 #include "GifFrame.h"
 #include "GifRecordingPacer.h"
 #include "PixelBuffer.h"
@@ -51,15 +54,18 @@ public:
 
     // Why a recording ended without Stop having been asked (WM_GIF_RECORDING_STOPPED's wParam).
     enum StopReason : int {
-        StoppedFull = 1,      // the frame budget was reached
+        StoppedDiskFull = 1,  // the temporary file could take no more (a full disk)
         StoppedNoPicture = 2  // the system could not give a frame a bitmap
     };
 
     enum class SaveResult { Saved, Failed, Cancelled };
 
     // The texts the user sees.
-    static constexpr const wchar_t* kFullText =
-        L"녹화할 수 있는 프레임이 가득 차서 녹화를 멈췄습니다. 지금까지 녹화한 프레임은 남아 있습니다.";
+    static constexpr const wchar_t* kDiskFullText =
+        L"디스크 공간이 부족하여 녹화를 멈췄습니다. 지금까지 녹화한 프레임은 남아 있으며 저장할 수 "
+        L"있습니다.";
+    // Compressed pictures kept in memory before the rest go to the temporary file.
+    static constexpr uint64_t kMemoryBudget = 128ull << 20;
     static constexpr const wchar_t* kNoPictureText =
         L"메모리가 부족하여 녹화를 멈췄습니다. 지금까지 녹화한 프레임은 남아 있습니다.";
     static constexpr const wchar_t* kStartFailedText =
@@ -77,7 +83,15 @@ public:
     void SetOwner(HWND owner) { m_owner = owner; }
     void SetFrameWindow(HWND frameWindow) { m_frameWindow = frameWindow; }
     void SetOverlay(Overlay overlay) { m_overlay = std::move(overlay); }
-    void SetBudget(const GifFrameBudget& budget) { m_budget = budget; }
+    // The compressed pictures kept in memory before the next go to the temporary file
+    // (kMemoryBudget unless set; see CGifPictureLog::SetSpill), and the
+    // temporary file's size past which its writes fail as on a full disk: tests spill early and
+    // fill the disk at will. For the next recording.
+    void SetSpillLimits(uint64_t memoryBytes, uint64_t fileBytes);
+    void SetSpillFolder(const std::wstring& folder) { m_spill.SetFolder(folder); }
+    // The temporary file while it exists (empty otherwise) and its bytes.
+    const std::wstring& SpillPath() const { return m_spill.Path(); }
+    uint64_t SpilledBytes() const { return m_log.SpilledBytes(); }
     // Save writes frames after the first as what changed only (the encoder's small-file mode).
     void SetSmallFile(bool on) { m_smallFile = on; }
     bool IsSmallFile() const { return m_smallFile; }
@@ -174,7 +188,9 @@ private:
     HWND m_owner = nullptr;
     HWND m_frameWindow = nullptr;
     Overlay m_overlay;
-    GifFrameBudget m_budget;
+    CGifSpillFile m_spill;
+    uint64_t m_memoryBudget = kMemoryBudget;
+    uint64_t m_fileLimit = UINT64_MAX;
     bool m_smallFile = false;
     std::function<uint32_t()> m_now;
     std::function<void(uint32_t)> m_wait;

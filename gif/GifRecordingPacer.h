@@ -2,7 +2,7 @@
 // The clock arithmetic of a recording: one capture attempt at once and then at most one per
 // interval of 1000 / fps milliseconds, and the delays of the kept frames as whole multiples of
 // that interval (a frame that stays unchanged over several attempts is shown for all of them).
-// Also the budget that bounds how much a recording may keep. No Windows API here.
+// No Windows API here.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -43,17 +43,4 @@ private:
     uint32_t m_lastSlot = 0;
     int32_t m_pending = 0;
     std::vector<int32_t> m_delays;
-};
-
-// How much one recording may keep: every kept frame holds a bitmap of the output size, and a
-// process has a limited number of GDI objects and limited memory (a 32-bit process above all).
-struct GifFrameBudget {
-    size_t frames = 2000;
-    uint64_t bytes = 768ull << 20;  // of 32-bit pixels
-
-    // True when a recording that keeps `frames` frames taking `bytes` bytes has no room left for
-    // another frame of `frameBytes` bytes.
-    bool IsFull(size_t keptFrames, uint64_t keptBytes, uint64_t frameBytes) const {
-        return keptFrames >= frames || keptBytes + frameBytes > bytes;
-    }
 };

@@ -212,7 +212,7 @@ uint32_t CGifPictureLog::Append(const uint32_t* pixels, int width, int height) {
     }
     const size_t words = writer.Finish();
     const uint64_t bytes = static_cast<uint64_t>(words) * sizeof(uint32_t);
-    if (words > 0 && m_spill && m_compressedWords * sizeof(uint32_t) + bytes > m_memoryBudget) {
+    if (words > 0 && m_spill && m_compressedWords * sizeof(uint32_t) >= m_memoryBudget) {
         if (!m_spill->Append(m_scratch.get(), static_cast<size_t>(bytes), entry.spilledAt)) {
             return Refuse(Failure::Spill);
         }

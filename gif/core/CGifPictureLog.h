@@ -37,8 +37,9 @@ public:
     // memory left.
     [[nodiscard]] uint32_t Append(const uint32_t* pixels, int width, int height);
     Failure LastFailure() const { return m_failure; }
-    // Compressed pictures past `memoryBytes` of them go to `spill` (not owned; nullptr: all in
-    // memory). Set before the first Append.
+    // Once `memoryBytes` of compressed pictures are kept in memory (the one that crosses it is
+    // still kept there), the next go to `spill` (not owned; nullptr: all in memory). Set before
+    // the first Append.
     void SetSpill(CGifPictureSpill* spill, uint64_t memoryBytes) {
         m_spill = spill;
         m_memoryBudget = memoryBytes;

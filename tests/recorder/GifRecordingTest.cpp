@@ -118,16 +118,6 @@ TEST(GifRecordingPacer, AMissedAttemptIsNotCounted) {
     EXPECT_EQ((std::vector<uint32_t>{100, 100}), GifRecordingPacer::FrameDelays(pacer.Delays(), 2));
 }
 
-TEST(GifFrameBudget, FullAtTheFrameCountOrWhenTheNextFrameWouldPassTheBytes) {
-    GifFrameBudget budget;
-    budget.frames = 3;
-    budget.bytes = 1000;
-    EXPECT_FALSE(budget.IsFull(2, 400, 400));
-    EXPECT_TRUE(budget.IsFull(3, 400, 100));
-    EXPECT_TRUE(budget.IsFull(2, 700, 400));
-    EXPECT_FALSE(budget.IsFull(1, 600, 400));
-}
-
 // A fill that runs after the thread took the frame back must never reach it.
 TEST(GifCaptureRequest, LateOrStaleFillsDoNotTouchTheFrame) {
     CGifCaptureRequest request;
@@ -300,17 +290,19 @@ TEST(GifRecording, AnUnchangedScreenIsOneFrameForTheWholeRecording) {
     EXPECT_EQ(30u * 33u, recording.GetFrames()[0]->delay);
 }
 
+void RecordColours(CGifRecording& recording, int count);
+
 struct StopCase {
     const char* name;
     bool giveBitmaps;
-    size_t budgetFrames;
+    uint64_t fileLimit;  // bytes the temporary file may take (all pictures go there)
     int reason;
-    size_t framesKept;
 };
 
 class GifRecordingStops : public ::testing::TestWithParam<StopCase> {};
 
-// The recording ends by itself, keeps what it has and tells the owner why.
+// The recording ends by itself, keeps what it has and tells the owner why; what it kept is
+// whole: every frame shows its grab, and the frames can still be written.
 TEST_P(GifRecordingStops, ByItselfKeepingWhatWasRecorded) {
     const StopCase c = GetParam();
     ScriptedFrameSource source([&c](int attempt, CGifFrameImage& frame, const GifCaptureOptions&) {
@@ -320,24 +312,99 @@ TEST_P(GifRecordingStops, ByItselfKeepingWhatWasRecorded) {
     CGifRecording recording;
     recording.SetFrameWindow(source.Hwnd());
     recording.SetOwner(owner.Hwnd());
-    GifFrameBudget budget;
-    budget.frames = c.budgetFrames;
-    recording.SetBudget(budget);
+    recording.SetSpillLimits(0, c.fileLimit);
     RecordFor(recording, Settings(10), 100000);
 
     EXPECT_EQ(c.reason, recording.GetStopReason());
-    EXPECT_EQ(c.framesKept, recording.GetFrames().size());
+    const size_t kept = recording.GetFrames().size();
+    if (c.reason == CGifRecording::StoppedNoPicture) {
+        EXPECT_EQ(2u, kept);
+    } else {
+        EXPECT_GE(kept, 2u);
+        // The file holds every kept picture and no more than it was let to.
+        EXPECT_GT(recording.SpilledBytes(), 0u);
+        EXPECT_LE(recording.SpilledBytes(), c.fileLimit);
+    }
     EXPECT_LT(source.Attempts(), 1000);  // it did not run on to the clock's end
+    for (size_t i = 0; i < kept; ++i) {
+        EXPECT_EQ(RGB(static_cast<int>(i) * 20, 0, 0), Rebuilt(recording, i)->PixelAt(10, 10)) << i;
+    }
     testing_support::PumpMessages();
     EXPECT_EQ(std::vector<WPARAM>{static_cast<WPARAM>(c.reason)}, owner.Received(WM_GIF_RECORDING_STOPPED));
-    EXPECT_EQ(c.framesKept, owner.Received(WM_GIF_FRAME_ADDED).size());
+    EXPECT_EQ(kept, owner.Received(WM_GIF_FRAME_ADDED).size());
+
+    TempFolder folder;
+    std::wstring saved;
+    ASSERT_EQ(CGifRecording::SaveResult::Saved,
+              recording.Save(nullptr, [&] { return folder.File(L"TX_1.png"); }, 2, &saved));
+    DecodedGif gif;
+    std::string error;
+    ASSERT_TRUE(DecodeGifFile(saved, gif, error)) << error;
+    EXPECT_EQ(kept, gif.frames.size());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, GifRecordingStops,
-    ::testing::Values(StopCase{"budget", true, 4, CGifRecording::StoppedFull, 4},
-                      StopCase{"noBitmap", false, 100, CGifRecording::StoppedNoPicture, 2}),
+    ::testing::Values(StopCase{"diskFull", true, 64, CGifRecording::StoppedDiskFull},
+                      StopCase{"noBitmap", false, UINT64_MAX, CGifRecording::StoppedNoPicture}),
     [](const ::testing::TestParamInfo<StopCase>& info) { return std::string(info.param.name); });
+
+// Past the memory budget the pictures go to a temporary file of the user's temporary folder; it
+// is there until the frames are saved or cleared, and gone after either.
+TEST(GifRecordingSpill, TheTemporaryFileIsGoneAfterSaveAndAfterClear) {
+    for (const bool save : {true, false}) {
+        CGifRecording recording;
+        recording.SetSpillLimits(0, UINT64_MAX);
+        RecordColours(recording, 4);
+        ASSERT_EQ(4u, recording.GetFrames().size());
+        const std::wstring path = recording.SpillPath();
+        ASSERT_FALSE(path.empty());
+        EXPECT_EQ(0u, path.find(CGifSpillFile::TemporaryFolder()));
+        EXPECT_TRUE(FileExists(path));
+        EXPECT_EQ(RGB(120, 255 - 120, 100), Rebuilt(recording, 3)->PixelAt(5, 5));
+        if (save) {
+            TempFolder folder;
+            ASSERT_EQ(CGifRecording::SaveResult::Saved,
+                      recording.Save(nullptr, [&] { return folder.File(L"TX_1.png"); }, 2));
+        } else {
+            recording.Clear();
+        }
+        EXPECT_FALSE(FileExists(path)) << (save ? "saved" : "cleared");
+        EXPECT_TRUE(recording.SpillPath().empty());
+    }
+}
+
+// At start the files of processes that no longer run are removed (a crash left them); a file
+// still held open stays, and so do the files of running processes and any other file.
+TEST(GifRecordingSpill, LeftoversOfEndedProcessesAreRemovedButNotAFileInUse) {
+    TempFolder folder;
+    // A process id no process has (ids are multiples of 4).
+    const std::wstring dead = L"TovrixRec-4294967293-";
+    const std::wstring self = L"TovrixRec-" + std::to_wstring(::GetCurrentProcessId()) + L"-";
+    const struct Case {
+        std::wstring name;
+        bool held;
+        bool removed;
+    } cases[] = {{dead + L"1.tmp", false, true},  {dead + L"2.tmp", true, false}, {self + L"3.tmp", false, false},
+                 {L"TovrixRec-x-4.tmp", false, false}, {dead + L"5.txt", false, false}};
+    std::vector<HANDLE> held;
+    for (const Case& c : cases) {
+        HANDLE file = ::CreateFileW(folder.File(c.name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, file);
+        if (c.held) {
+            held.push_back(file);
+        } else {
+            ::CloseHandle(file);
+        }
+    }
+    EXPECT_EQ(1, CGifSpillFile::RemoveLeftovers(folder.Path()));
+    for (const Case& c : cases) EXPECT_EQ(!c.removed, FileExists(folder.File(c.name))) << std::string(c.name.begin(), c.name.end());
+    for (HANDLE file : held) ::CloseHandle(file);
+    // Once let go, the ended process's file goes at the next start.
+    EXPECT_EQ(1, CGifSpillFile::RemoveLeftovers(folder.Path()));
+    EXPECT_FALSE(FileExists(folder.File(cases[1].name)));
+}
 
 // Compares a decoded frame with the known screen inside `area`; the palette has 256 colours,
 // so a small difference per pixel is the quantiser's.

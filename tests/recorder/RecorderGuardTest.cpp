@@ -4,6 +4,7 @@
 // or thrown away only when the user says so.
 #include <windows.h>
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include <vector>
 #include "CAnigifCapture.h"
@@ -181,13 +182,17 @@ TEST_F(RecorderGuard, FramesLeftInTheFrameEditorAreAskedAboutOnClosing) {
     EXPECT_TRUE(dialog->Recording().HasUnsavedFrames());
 }
 
-// A recording that ends by itself (its frames full) while a box of the recorder waits is
+// A recording that ends by itself (the disk full) while a box of the recorder waits is
 // stopped and saved once the box is answered, not under it.
 TEST_F(RecorderGuard, ARecordingThatFillsUpUnderABoxStopsAfterTheBox) {
     Open();
-    GifFrameBudget budget;
-    budget.frames = 1;
-    dialog->Recording().SetBudget(budget);
+    // A screen that changes at every grab, and a disk that is full after the first picture.
+    auto grabs = std::make_shared<int>(0);
+    dialog->FrameWindow().SetGrab([grabs](CGifFrameImage& frame, const RECT&, const GifCaptureOptions&) {
+        recorder_testing::FillSolid(frame, 40, 30, RGB(0, 0, 20 * (++*grabs % 10)));
+        return TRUE;
+    });
+    dialog->Recording().SetSpillLimits(1, 0);
     Click(IDC_GIF_RECORD);
     ASSERT_TRUE(dialog->IsRecording());
     int depth = 0, deepest = 0;
@@ -205,7 +210,7 @@ TEST_F(RecorderGuard, ARecordingThatFillsUpUnderABoxStopsAfterTheBox) {
     dialog->SendMessage(WM_COMMAND, IDCANCEL, 0);  // closing while recording: "녹화중입니다."
     ASSERT_TRUE(WaitUntil([&] { return !dialog->IsRecording(); }, 20000));
     EXPECT_EQ(1, deepest) << "a box opened under another";
-    EXPECT_EQ((std::vector<std::wstring>{CAnigifCapture::kRecordingText, CGifRecording::kFullText}), boxes.Texts());
+    EXPECT_EQ((std::vector<std::wstring>{CAnigifCapture::kRecordingText, CGifRecording::kDiskFullText}), boxes.Texts());
     EXPECT_TRUE(testing_support::FileExists(GifPath()));
 }
 
