@@ -154,6 +154,13 @@ BOOL CGifFrameEditDlg::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
             OnListClick(*reinterpret_cast<const NMITEMACTIVATE*>(lParam));
             *result = 0;
             return TRUE;
+        case LVN_GETDISPINFOW: {
+            // The strip shows an item: its thumbnail is made now if no picture holds it.
+            auto* info = reinterpret_cast<NMLVDISPINFOW*>(lParam);
+            if (info->item.mask & LVIF_IMAGE) info->item.iImage = ThumbnailImage(info->item.iItem);
+            *result = 0;
+            return TRUE;
+        }
         case LVN_KEYDOWN:
             OnListKey(*reinterpret_cast<const NMLVKEYDOWN*>(lParam));
             // The list still moves its own focus and selection with the key.
@@ -203,49 +210,66 @@ LRESULT CGifFrameEditDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void CGifFrameEditDlg::CreateThumbnailList() {
     const int side = ScaleToDpi(kThumbnailSide, m_dpi);
-    m_images.Create(side, side, ILC_COLOR24, 0, 1);
+    m_images.Create(side, side, ILC_COLOR24, kThumbnailSlots, 0);
+    m_images.SetImageCount(kThumbnailSlots);
+    m_slots.assign(kThumbnailSlots, ThumbnailSlot{});
     m_list.SetImageList(m_images, LVSIL_NORMAL);
 }
 
 void CGifFrameEditDlg::RebuildThumbnails() {
-    const int side = ScaleToDpi(kThumbnailSide, m_dpi);
     m_list.SendMessage(WM_SETREDRAW, FALSE);
-    m_images.Remove(-1);
     m_list.DeleteAllItems();
+    // Numbers and pictures may all have moved: every thumbnail is made again when shown.
+    m_slots.assign(kThumbnailSlots, ThumbnailSlot{});
     CGifRecording::Frames& frames = Frames();
-    if (!frames.empty()) {
-        m_images.SetImageCount(static_cast<UINT>(frames.size()));
-        CDisplayDC screen;
-        CMemoryDC memory(screen);
-        CPen black(PS_SOLID, 1, RGB(0, 0, 0));
-        for (size_t i = 0; i < frames.size(); ++i) {
-            GifStoredFrame& frame = *frames[i];
-            const int index = static_cast<int>(i);
-            CBitmap thumbnail;
-            if (thumbnail.CreateCompatibleBitmap(screen, side, side)) {
-                {
-                    CSelectObject picture(memory, thumbnail);
-                    const RECT whole{0, 0, side, side};
-                    ::SetStretchBltMode(memory, HALFTONE);
-                    ::SetBrushOrgEx(memory, 0, 0, nullptr);
-                    if (!m_store->DrawPicture(frame, memory, whole)) {
-                        ::FillRect(memory, &whole, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-                    }
-                    CSelectObject pen(memory, black);
-                    CSelectObject brush(memory, ::GetStockObject(HOLLOW_BRUSH));
-                    ::Rectangle(memory, 0, 0, side, side);
-                    const std::wstring number = std::to_wstring(index);
-                    ::TextOutW(memory, 1, 1, number.c_str(), static_cast<int>(number.size()));
-                }
-                m_images.Replace(index, thumbnail);
-            }
-            m_list.InsertItem(index, DelayText(frame.delay), index);
-            m_list.SetItemData(index, reinterpret_cast<LPARAM>(&frame));
-            PlaceThumbnail(index);
-        }
+    for (size_t i = 0; i < frames.size(); ++i) {
+        const int index = static_cast<int>(i);
+        m_list.InsertItem(index, DelayText(frames[i]->delay), I_IMAGECALLBACK);
+        m_list.SetItemData(index, reinterpret_cast<LPARAM>(frames[i].get()));
+        PlaceThumbnail(index);
     }
     m_list.SendMessage(WM_SETREDRAW, TRUE);
     m_list.Invalidate();
+}
+
+int CGifFrameEditDlg::ThumbnailImage(int index) {
+    if (index < 0 || index >= Count() || m_slots.empty()) return -1;
+    const uint32_t picture = Frames()[index]->picture;
+    size_t oldest = 0;
+    for (size_t i = 0; i < m_slots.size(); ++i) {
+        if (m_slots[i].index == index && m_slots[i].picture == picture) {
+            m_slots[i].used = ++m_slotClock;
+            return static_cast<int>(i);
+        }
+        if (m_slots[i].used < m_slots[oldest].used) oldest = i;
+    }
+    DrawThumbnail(index, static_cast<int>(oldest));
+    m_slots[oldest] = ThumbnailSlot{index, picture, ++m_slotClock};
+    return static_cast<int>(oldest);
+}
+
+void CGifFrameEditDlg::DrawThumbnail(int index, int image) {
+    const int side = ScaleToDpi(kThumbnailSide, m_dpi);
+    CDisplayDC screen;
+    CMemoryDC memory(screen);
+    CPen black(PS_SOLID, 1, RGB(0, 0, 0));
+    CBitmap thumbnail;
+    if (!thumbnail.CreateCompatibleBitmap(screen, side, side)) return;
+    {
+        CSelectObject picture(memory, thumbnail);
+        const RECT whole{0, 0, side, side};
+        ::SetStretchBltMode(memory, HALFTONE);
+        ::SetBrushOrgEx(memory, 0, 0, nullptr);
+        if (!m_store || !m_store->DrawPicture(*Frames()[index], memory, whole)) {
+            ::FillRect(memory, &whole, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+        }
+        CSelectObject pen(memory, black);
+        CSelectObject brush(memory, ::GetStockObject(HOLLOW_BRUSH));
+        ::Rectangle(memory, 0, 0, side, side);
+        const std::wstring number = std::to_wstring(index);
+        ::TextOutW(memory, 1, 1, number.c_str(), static_cast<int>(number.size()));
+    }
+    m_images.Replace(image, thumbnail);
 }
 
 void CGifFrameEditDlg::PlaceThumbnail(int index) {

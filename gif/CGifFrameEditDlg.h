@@ -24,6 +24,9 @@ public:
     // Thumbnails stand in one row, 6 pixels apart (at 100 %; they are scaled to the dialog's DPI).
     static constexpr int kThumbnailSide = 75;
     static constexpr int kThumbnailStep = 81;
+    // Thumbnails are made when the strip shows them, into this many pictures of the image list,
+    // which the items shown last keep: a long recording has no thumbnail per frame up front.
+    static constexpr int kThumbnailSlots = 48;
     static constexpr const wchar_t* kPictureFilter =
         L"모든 그림  파일|*bmp;*.dib;*.jpg;*.jpeg;*.jpe;*.jfif;*.gif;*.tif;*.tiff;*.png|";
     static constexpr size_t kFileBufferChars = 65537;
@@ -47,6 +50,9 @@ public:
     CListCtrl& GetList() { return m_list; }
     CGifFrameView& GetPreview() { return m_preview; }
     const CImageList& GetImageList() const { return m_images; }
+    // The picture of the image list that shows item `index`'s thumbnail, made now when no
+    // picture holds it (as the strip asks when it shows the item); -1 for no such item.
+    int ThumbnailImage(int index);
 
     // "%.2f 초" of a time in seconds (the item texts and the total).
     static std::wstring SecondsText(double seconds);
@@ -69,6 +75,7 @@ private:
     void RebuildThumbnails();
     // The list's pictures at the dialog's DPI: made again, empty, for another DPI.
     void CreateThumbnailList();
+    void DrawThumbnail(int index, int image);
     // Moves a thumbnail to its place in the row, keeping its height.
     void PlaceThumbnail(int index);
     void OnPlaceThumbnails();
@@ -113,6 +120,15 @@ private:
 
     CListCtrl m_list;
     CImageList m_images;
+    // What each picture of the image list shows: a frame's number and picture, and when the strip
+    // last asked for it.
+    struct ThumbnailSlot {
+        int index = -1;
+        uint32_t picture = CGifPictureLog::kNoPicture;
+        uint64_t used = 0;
+    };
+    std::vector<ThumbnailSlot> m_slots;
+    uint64_t m_slotClock = 0;
     CGifFrameView m_preview;
     int m_current = -1;
     bool m_playing = false;

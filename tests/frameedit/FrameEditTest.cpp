@@ -45,13 +45,12 @@ TEST_F(FrameEditor, OpensOnTheFirstFrameWithOneThumbnailPerFrameAndTheTotals) {
 TEST_F(FrameEditor, ThumbnailsAreTheFramesShrunkWithTheirNumberInABlackBorder) {
     AddFrames({{150, 150, kGreen, 100}, {300, 75, kBlue, 100}});
     Open();
-    ASSERT_EQ(dialog->GetImageList().GetImageCount(), 2);
     for (int i = 0; i < 2; ++i) {
         // Drawn back out of the image list onto a white bitmap.
         CGifFrameImage out;
         recorder_testing::FillSolid(out, 75, 75, kWhite);
         HDC dc = out.GetDC();
-        dialog->GetImageList().Draw(dc, i, POINT{0, 0});
+        dialog->GetImageList().Draw(dc, dialog->ThumbnailImage(i), POINT{0, 0});
         out.ReleaseDC();
         EXPECT_EQ(out.PixelAt(0, 40), RGB(0, 0, 0)) << i;
         EXPECT_EQ(out.PixelAt(74, 40), RGB(0, 0, 0)) << i;
@@ -62,6 +61,43 @@ TEST_F(FrameEditor, ThumbnailsAreTheFramesShrunkWithTheirNumberInABlackBorder) {
         for (int y = 2; y < 16; ++y)
             for (int x = 2; x < 10; ++x) dark += out.PixelAt(x, y) == RGB(0, 0, 0);
         EXPECT_GT(dark, 3) << i;
+    }
+}
+
+// More frames than the strip keeps thumbnails for: each item shown still gets its own frame's
+// thumbnail, the ones seen long ago made again, and the pictures stay as many as before.
+TEST_F(FrameEditor, ThumbnailsOfAStripLongerThanTheirPicturesAreMadeWhenShown) {
+    const int count = CGifFrameEditDlg::kThumbnailSlots + 12;
+    std::vector<SolidFrame> frames;
+    for (int i = 0; i < count; ++i) frames.push_back({40, 30, RGB(4 * i, 250 - 4 * i, 100), 100});
+    AddFrames(frames);
+    Open();
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int i = 0; i < count; ++i) {
+            const int image = dialog->ThumbnailImage(i);
+            ASSERT_GE(image, 0) << i;
+            CGifFrameImage out;
+            recorder_testing::FillSolid(out, 75, 75, kWhite);
+            HDC dc = out.GetDC();
+            dialog->GetImageList().Draw(dc, image, POINT{0, 0});
+            out.ReleaseDC();
+            EXPECT_TRUE(Near(out.PixelAt(60, 60), RGB(4 * i, 250 - 4 * i, 100), 0)) << "item " << i << " pass " << pass;
+        }
+    }
+    EXPECT_EQ(dialog->GetImageList().GetImageCount(), CGifFrameEditDlg::kThumbnailSlots);
+    // The strip still matches the store item for item, and paints what it asks for: the items
+    // on the screen show their own frames (not the current one, drawn as selected).
+    ExpectStripMatchesStore();
+    CListCtrl& list = dialog->GetList();
+    list.RedrawWindow(RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+    PumpMessages();
+    for (int i : {1, 3}) {
+        RECT icon{};
+        ASSERT_TRUE(ListView_GetItemRect(list.m_hWnd, i, &icon, LVIR_ICON));
+        HDC dc = ::GetDC(list.m_hWnd);
+        const COLORREF shown = ::GetPixel(dc, (icon.left + icon.right) / 2 + 10, (icon.top + icon.bottom) / 2 + 10);
+        ::ReleaseDC(list.m_hWnd, dc);
+        EXPECT_TRUE(Near(shown, RGB(4 * i, 250 - 4 * i, 100), 0)) << "item " << i << " shows " << std::hex << shown;
     }
 }
 
