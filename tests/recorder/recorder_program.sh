@@ -4,7 +4,8 @@
 # it, and the save folder then holds an animated GIF named like the still captures, whose first
 # frame is the screen under the frame. The screen changes by the pointer, which the recording
 # draws. Closing the dialog writes the recorder's keys. Exit from the tray during a second
-# recording asks first, and "예" writes that recording before the program ends.
+# recording asks first, and "예" writes that recording before the program ends. A recording's
+# temporary file left by a process that ended (a crash) is gone once the program has started.
 # $1: Tovrix.exe. Runs inside scripts/test's environment (Wine prefix, display with the pattern).
 set -uo pipefail
 exe=$1
@@ -42,9 +43,24 @@ if ! has_visible_window 'Tovrix test pattern'; then
   sleep 1
 fi
 
+temp_windows=$(wine cmd /c echo %TEMP% 2>/dev/null | tr -d '\r')
+temp_unix=$(winepath -u "$temp_windows" 2>/dev/null)
+leftover=
+if [ -d "$temp_unix" ]; then
+  # No process has an id that is not a multiple of 4.
+  leftover="$temp_unix/TovrixRec-4294967293-1.tmp"
+  echo "frames of a recording that crashed" > "$leftover"
+else
+  fail "no temporary folder ($temp_windows)"
+fi
+
 (cd "$work" && exec wine Tovrix.exe >/dev/null 2>&1) &
 program_pid=$!
 wait_for 20 has_visible_window '^Tovrix$' || { fail "no settings dialog"; exit 1; }
+if [ -n "$leftover" ] && [ -e "$leftover" ]; then
+  fail "the ended process's temporary file is still there"
+  rm -f "$leftover"
+fi
 xdotool windowfocus --sync "$(visible_window '^Tovrix$')" && xdotool key Return
 wait_for 10 no_visible_window '^Tovrix$' || { fail "the settings dialog did not close"; exit 1; }
 wait_for 10 has_visible_window '^Wine System Tray$' || { fail "no tray icon"; exit 1; }
